@@ -1,0 +1,129 @@
+// Standard input, standard output and the screen, for the order logic.
+//
+// Output is buffered and goes out in as few write(2) calls as possible:
+// when the buffer is full, before the program may wait for input, and at
+// the end. Because the screen is cleared by bytes in the same stream,
+// whatever was written before a clearing always reaches the screen first.
+//
+// Escape sequences sent, only when standard output is a terminal:
+//   ESC [ H    cursor to the top left corner
+//   ESC [ 2 J  erase the whole screen
+//   ESC [ 3 J  erase the scrollback, so earlier turns cannot be scrolled to
+// When standard output is a pipe or a file, a clearing is one form feed
+// (0x0C) instead, and no escape byte is ever written.
+#include "console/console.hpp"
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "console/input_source.hpp"
+#include "console/output_sink.hpp"
+
+namespace {
+
+output_sink standard_output;
+input_source standard_input;
+bool output_is_terminal = false;
+
+constexpr char TERMINAL_CLEAR[] = "\x1b[H\x1b[2J\x1b[3J";
+constexpr char PIPE_CLEAR[] = "\f";
+
+void flush_standard_output()
+{
+    flush_output(standard_output);
+}
+
+void put_text(const char* text)
+{
+    put_bytes(standard_output, text, std::strlen(text));
+}
+
+}  // namespace
+
+void adopt_locale()
+{
+    std::setlocale(LC_ALL, "");
+    standard_output.fd = STDOUT_FILENO;
+    standard_input.fd = STDIN_FILENO;
+    standard_input.before_wait = flush_standard_output;
+    output_is_terminal = isatty(STDOUT_FILENO) == 1;
+}
+
+void write_line(const char* text)
+{
+    put_text(text);
+    write_line_end();
+}
+
+void write_text(const char* text)
+{
+    put_text(text);
+}
+
+void write_integer(std::int32_t value)
+{
+    // Widened first, so that INT32_MIN has a magnitude to print.
+    const std::int64_t wide = value;
+    std::uint64_t magnitude = static_cast<std::uint64_t>(wide < 0 ? -wide : wide);
+    char digits[12];
+    std::size_t first = sizeof digits;
+    do {
+        digits[--first] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[--first] = '-';
+    put_bytes(standard_output, digits + first, sizeof digits - first);
+}
+
+void write_line_end()
+{
+    put_bytes(standard_output, "\n", 1);
+}
+
+void write_real(const char* format, double value)
+{
+    const char* conversion = std::strstr(format, "%f");
+    if (conversion == nullptr) {
+        put_text(format);
+        return;
+    }
+    put_bytes(standard_output, format, static_cast<std::size_t>(conversion - format));
+    // The widest finite double takes 309 digits before the separator.
+    char number[400];
+    const int length = std::snprintf(number, sizeof number, "%f", value);
+    if (length > 0) {
+        put_bytes(standard_output, number, std::min(static_cast<std::size_t>(length), sizeof number - 1));
+    }
+    put_text(conversion + 2);
+}
+
+read_result read_integer(std::int32_t& choice)
+{
+    return read_integer_from(standard_input, choice);
+}
+
+void discard_input_line()
+{
+    discard_line(standard_input);
+}
+
+void clear_screen()
+{
+    if (output_is_terminal) {
+        put_bytes(standard_output, TERMINAL_CLEAR, sizeof TERMINAL_CLEAR - 1);
+    } else {
+        put_bytes(standard_output, PIPE_CLEAR, sizeof PIPE_CLEAR - 1);
+    }
+}
+
+int finish_console()
+{
+    flush_output(standard_output);
+    if (standard_output.error == 0) return 0;
+    std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",
+                 std::strerror(standard_output.error));
+    return 1;
+}

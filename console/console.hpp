@@ -1,0 +1,40 @@
+// The order logic's only way to the outside world: the locale, standard
+// output, standard input and the screen. Every text handed to these
+// functions is a Windows-1252 string; see console.cpp for how it is written.
+#pragma once
+
+#include <cstdint>
+
+// What a read found at the head of the input.
+enum class read_result {
+    number,        // a decimal integer, stored in the caller's choice
+    not_a_number,  // some other byte; it is left unread
+    end_of_input,  // nothing but blanks before the end (or a sign alone)
+};
+
+// Adopts every locale category from the environment and looks at what
+// standard output is. Called once, before anything is written.
+void adopt_locale();
+
+void write_line(const char* text);
+void write_text(const char* text);
+void write_integer(std::int32_t value);
+void write_line_end();
+
+// Writes `format` with its one "%f" replaced by `value` in fixed-point
+// notation, six decimals, the locale's decimal separator, no grouping.
+void write_real(const char* format, double value);
+
+// Skips blanks and line ends, then reads an optional sign and decimal digits.
+// A number outside 32 bits saturates to the nearest limit. `choice` is
+// changed only when the result is read_result::number.
+read_result read_integer(std::int32_t& choice);
+
+// Throws away the rest of the current input line, its line end included.
+void discard_input_line();
+
+void clear_screen();
+
+// Writes out whatever is still buffered. Returns the exit status: 0, or 1
+// after a line on standard error when some output could not be written.
+int finish_console();

@@ -1,0 +1,105 @@
+#include "console/input_source.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int NO_BYTE = -1;
+
+// Blocks until `fd` is readable; used when standard input was left
+// non-blocking by whoever started us. False when polling itself fails.
+bool wait_readable(int fd)
+{
+    pollfd watched{fd, POLLIN, 0};
+    while (poll(&watched, 1, -1) < 0) {
+        if (errno != EINTR) return false;
+    }
+    return true;
+}
+
+// Fills the buffer with the next chunk of input. Returns false at end of
+// file and on a read error; both end the input for good, so a broken
+// descriptor can never make the caller spin.
+bool refill(input_source& in)
+{
+    if (in.exhausted) return false;
+    if (in.before_wait != nullptr) in.before_wait();
+    for (;;) {
+        const ssize_t got = read(in.fd, in.buffer.data(), in.buffer.size());
+        if (got > 0) {
+            in.start = 0;
+            in.end = static_cast<std::size_t>(got);
+            return true;
+        }
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && wait_readable(in.fd)) continue;
+        in.exhausted = true;
+        return false;
+    }
+}
+
+int peek(input_source& in)
+{
+    if (in.start == in.end && !refill(in)) return NO_BYTE;
+    return in.buffer[in.start];
+}
+
+bool is_blank(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(int c)
+{
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+read_result read_integer_from(input_source& in, std::int32_t& value)
+{
+    int c = peek(in);
+    while (is_blank(c)) {
+        ++in.start;
+        c = peek(in);
+    }
+    if (c == NO_BYTE) return read_result::end_of_input;
+
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        ++in.start;
+        c = peek(in);
+        if (c == NO_BYTE) return read_result::end_of_input;
+    }
+    if (!is_digit(c)) return read_result::not_a_number;
+
+    // The magnitude stops growing at 2^31, which keeps it exact for
+    // INT32_MIN and lets any number of further digits pass without overflow.
+    constexpr std::int64_t ceiling = std::int64_t{INT32_MAX} + 1;
+    std::int64_t magnitude = 0;
+    do {
+        magnitude = std::min(magnitude * 10 + (c - '0'), ceiling);
+        ++in.start;
+        c = peek(in);
+    } while (is_digit(c));
+
+    value = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, ceiling - 1));
+    return read_result::number;
+}
+
+void discard_line(input_source& in)
+{
+    while (peek(in) != NO_BYTE) {
+        const unsigned char* from = in.buffer.data() + in.start;
+        const void* line_end = std::memchr(from, '\n', in.end - in.start);
+        if (line_end != nullptr) {
+            in.start += static_cast<std::size_t>(static_cast<const unsigned char*>(line_end) - from) + 1;
+            return;
+        }
+        in.start = in.end;
+    }
+}

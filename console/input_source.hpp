@@ -1,0 +1,26 @@
+// Buffered reading of decimal integers from a file descriptor, in constant
+// memory whatever the input holds. The console reads standard input through
+// one of these; tests read pipes and files through their own.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "console/console.hpp"
+
+struct input_source {
+    int fd = 0;
+    // Called before every read(2) that may block, so that nothing written
+    // stays unseen while the program waits.
+    void (*before_wait)() = nullptr;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    bool exhausted = false;  // end of file or a read error: nothing more comes
+    std::array<unsigned char, 64 * 1024> buffer{};
+};
+
+read_result read_integer_from(input_source& in, std::int32_t& value);
+
+// Consumes bytes up to and including the next line end, or to end of input.
+void discard_line(input_source& in);

@@ -1,0 +1,19 @@
+// Buffered writing to a file descriptor. A failed write is remembered, not
+// retried: the program goes on to its end and reports it there.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+struct output_sink {
+    int fd = 1;
+    int error = 0;  // errno of the first failed write; 0 while all went out
+    std::size_t used = 0;
+    std::array<char, 64 * 1024> buffer{};
+};
+
+void put_bytes(output_sink& out, const char* bytes, std::size_t length);
+
+// Hands everything buffered to the kernel. After a failure the buffered
+// bytes, and all later ones, are dropped.
+void flush_output(output_sink& out);
