@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# When standard output cannot be written, the program still runs to its end,
+# then says so in one line on standard error and exits with status 1.
+# usage: output_failure.sh PROGRAM
+set -u
+program=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+
+check() {
+  local what=$1 status=$2
+  local lines
+  lines=$(wc -l < "$work/stderr")
+  if [[ $status -ne 1 || $lines -ne 1 ]] || ! grep -q 'writing standard output failed' "$work/stderr"; then
+    echo "$what: exit status $status (expected 1), standard error ($lines lines, expected 1):"
+    cat "$work/stderr"
+    echo "reproduce: printf '2\\n0\\n' | $program $3"
+    failed=1
+  fi
+}
+
+printf '2\n0\n' | timeout 10 "$program" > /dev/full 2> "$work/stderr"
+check "full disk" $? "> /dev/full"
+
+printf '2\n0\n' | timeout 10 "$program" >&- 2> "$work/stderr"
+check "closed standard output" $? ">&-"
+
+# The order must have been taken to its end: with input that never ends, the
+# program would wait, so end of input is what lets it finish here.
+yes 2 | head -n 100000 | timeout 10 "$program" > /dev/full 2> "$work/stderr"
+check "full disk over a long order" $? "> /dev/full (with 100000 lines of 2)"
+
+exit $failed

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs one transcript: feeds NAME.in to the program under the given locale
+# and compares standard output byte for byte with NAME.out, which holds what
+# the neutral locale prints; under a locale that writes decimals with a comma
+# only the separator of the closing total differs. Standard error must stay
+# empty and the exit status must be 0.
+#
+# usage: run_case.sh PROGRAM CASES_DIR/NAME LOCALE
+set -u
+program=$1 case=$2 locale=$3
+
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
+require_locale "$locale"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [[ $(LC_ALL=$locale locale decimal_point) == "," ]]; then
+  sed '$ s/\([0-9]\)\.\([0-9]\{6\}\)$/\1,\2/' "$case.out" > "$work/expected"
+else
+  cp "$case.out" "$work/expected"
+fi
+
+LC_ALL=$locale timeout 10 "$program" < "$case.in" > "$work/actual" 2> "$work/stderr"
+status=$?
+
+failed=0
+if [[ $status -ne 0 ]]; then
+  echo "exit status $status, expected 0"
+  failed=1
+fi
+if [[ -s "$work/stderr" ]]; then
+  echo "standard error was not empty:"
+  cat "$work/stderr"
+  failed=1
+fi
+if ! cmp -s "$work/expected" "$work/actual"; then
+  echo "standard output differs (expected, actual; Windows-1252 shown as UTF-8, ^L is a clearing):"
+  diff -u --label expected --label actual <(show "$work/expected") <(show "$work/actual") | head -n 60
+  failed=1
+fi
+if ((failed)); then
+  echo "reproduce: LC_ALL=$locale $program < $case.in | cmp - $case.out"
+  exit 1
+fi

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "console/input_source.hpp"
+
+namespace {
+
+// An input_source over a temporary file holding exactly `bytes`.
+class reader : public ::testing::Test {
+protected:
+    void feed(const std::string& bytes)
+    {
+        file_ = std::tmpfile();
+        ASSERT_NE(file_, nullptr);
+        ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file_), bytes.size());
+        ASSERT_EQ(std::fflush(file_), 0);
+        ASSERT_EQ(lseek(fileno(file_), 0, SEEK_SET), 0);
+        in_.fd = fileno(file_);
+    }
+
+    void TearDown() override
+    {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+
+    // The value read, or a marker for the two other results.
+    std::string next()
+    {
+        std::int32_t value = 12345;
+        switch (read_integer_from(in_, value)) {
+        case read_result::number: return std::to_string(value);
+        case read_result::not_a_number: return "garbage";
+        case read_result::end_of_input: return value == 12345 ? "end" : "end, but the value changed";
+        }
+        return "?";
+    }
+
+    std::FILE* file_ = nullptr;
+    input_source in_;
+};
+
+TEST_F(reader, SkipsBlanksTabsAndLineEndsBeforeANumber)
+{
+    feed("  7\t\t8\n\n9\r\n\v\f10");
+    EXPECT_EQ(next(), "7");
+    EXPECT_EQ(next(), "8");
+    EXPECT_EQ(next(), "9");
+    EXPECT_EQ(next(), "10");
+    EXPECT_EQ(next(), "end");
+}
+
+TEST_F(reader, TakesSignsAndLeadingZeros)
+{
+    feed("-3 +4 007 -0 +000 -2147483648 2147483647");
+    EXPECT_EQ(next(), "-3");
+    EXPECT_EQ(next(), "4");
+    EXPECT_EQ(next(), "7");
+    EXPECT_EQ(next(), "0");
+    EXPECT_EQ(next(), "0");
+    EXPECT_EQ(next(), "-2147483648");
+    EXPECT_EQ(next(), "2147483647");
+}
+
+TEST_F(reader, SaturatesOutsideThirtyTwoBitsInsteadOfWrapping)
+{
+    feed("2147483648 4294967298 -2147483649 -4294967298 99999999999999999999999");
+    EXPECT_EQ(next(), "2147483647");
+    EXPECT_EQ(next(), "2147483647");
+    EXPECT_EQ(next(), "-2147483648");
+    EXPECT_EQ(next(), "-2147483648");
+    EXPECT_EQ(next(), "2147483647");
+}
+
+TEST_F(reader, LeavesWhatFollowsTheDigitsForTheNextRead)
+{
+    feed("2 5\n2abc");
+    EXPECT_EQ(next(), "2");
+    EXPECT_EQ(next(), "5");
+    EXPECT_EQ(next(), "2");
+    EXPECT_EQ(next(), "garbage");
+    EXPECT_EQ(next(), "garbage") << "the offending byte stays unread";
+}
+
+TEST_F(reader, ReportsGarbageWithoutStoringAnything)
+{
+    const std::string cases[] = {"abc", "?", "- 3", "+-4", "-+4", "-\n", "\xC7", std::string(1, '\0'), "x9"};
+    for (const std::string& bytes : cases) {
+        SCOPED_TRACE(bytes);
+        feed(bytes);
+        EXPECT_EQ(next(), "garbage");
+    }
+}
+
+TEST_F(reader, EndsOnNothingButBlanksOrALoneSign)
+{
+    for (const std::string bytes : {"", " \n\t ", "-", "+", "  -"}) {
+        SCOPED_TRACE(bytes);
+        feed(bytes);
+        EXPECT_EQ(next(), "end");
+        EXPECT_EQ(next(), "end") << "the end of input is final";
+    }
+}
+
+TEST_F(reader, DiscardsTheRestOfALineWithItsLineEnd)
+{
+    feed("abc def\n5 x\n\n6");
+    EXPECT_EQ(next(), "garbage");
+    discard_line(in_);
+    EXPECT_EQ(next(), "5");
+    EXPECT_EQ(next(), "garbage");
+    discard_line(in_);
+    EXPECT_EQ(next(), "6");
+    discard_line(in_);
+    EXPECT_EQ(next(), "end");
+}
+
+// A megabyte is sixteen times the buffer: the reader has to stream it.
+TEST_F(reader, ReadsAMegabyteOfDigitsInItsFixedBuffer)
+{
+    const std::string digits(1 << 20, '9');
+    feed(digits + " 3 -" + digits + " 4");
+    EXPECT_EQ(next(), "2147483647");
+    EXPECT_EQ(next(), "3");
+    EXPECT_EQ(next(), "-2147483648");
+    EXPECT_EQ(next(), "4");
+}
+
+TEST_F(reader, DiscardsAMegabyteLongLine)
+{
+    feed(std::string(1 << 20, 'a') + "\n8");
+    EXPECT_EQ(next(), "garbage");
+    discard_line(in_);
+    EXPECT_EQ(next(), "8");
+}
+
+int waits = 0;
+void count_wait()
+{
+    ++waits;
+}
+
+TEST_F(reader, CallsTheWaitHookBeforeEachReadOfTheFile)
+{
+    feed("1 2 3\n");
+    waits = 0;
+    in_.before_wait = count_wait;
+    EXPECT_EQ(next(), "1");
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(next(), "2");
+    EXPECT_EQ(next(), "3");
+    EXPECT_EQ(waits, 1) << "buffered input needs no wait";
+    EXPECT_EQ(next(), "end");
+    EXPECT_EQ(waits, 2);
+}
+
+TEST_F(reader, TreatsABrokenDescriptorAsTheEndOfInput)
+{
+    in_.fd = -1;
+    EXPECT_EQ(next(), "end");
+}
+
+}  // namespace
