@@ -123,7 +123,6 @@ int finish_console()
 {
     flush_output(standard_output);
     if (standard_output.error == 0) return 0;
-    std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",
-                 std::strerror(standard_output.error));
+    std::fprintf(stderr, "snack-order: writing standard output failed: %s\n", std::strerror(standard_output.error));
     return 1;
 }

@@ -6,8 +6,7 @@
 // C1 Á, E9 é. No escape here is followed by a letter that could pass for
 // one more hex digit; break the string where a new text needs one.
 const std::array<catalogue_entry, 8> item_catalogue{{
-    {1, "1  CACHORRO-QUNTE", "VOC\xCA ESCOLHEU CACHORRO-QUENTE, VALOR R$ 5,00", 5.00,
-     " CACHORRO-QUENTE R$ 5,00"},
+    {1, "1  CACHORRO-QUNTE", "VOC\xCA ESCOLHEU CACHORRO-QUENTE, VALOR R$ 5,00", 5.00, " CACHORRO-QUENTE R$ 5,00"},
     {2, "2  X-SALADA", "VOC\xCA ESCOLHEU X-SALADA, VALOR R$ 8,79", 8.79, " X-SALADA R$ 8,79"},
     {3, "3  X-BACON", "VOC\xCA ESCOLHEU X-BACCON, VALOR R$ 9,99", 9.99, " X-BACCON R$ 9,99"},
     {4, "4  MISTO", "VOC\xCA ESCOLHEU MISTO, VALOR R$ 6,69", 6.69, " X-MISTO R$ 6,69"},

@@ -9,8 +9,8 @@ inline constexpr std::int32_t ORDER_SLOTS = 10;
 struct order_record {
     // The code of each choice read, in order, valid or not; 0 where none.
     std::array<std::int32_t, ORDER_SLOTS> slots{};
-    std::int32_t count = 0;  // choices recorded, never more than ORDER_SLOTS
-    double total = 0.0;      // in reais, the prices of the items chosen
+    std::int32_t count = 0;    // choices recorded, never more than ORDER_SLOTS
+    double total = 0.0;        // in reais, the prices of the items chosen
     std::int32_t choice = -1;  // the code read last; anything but 0 at start
 };
 

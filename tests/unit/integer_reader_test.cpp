@@ -32,9 +32,12 @@ protected:
     {
         std::int32_t value = 12345;
         switch (read_integer_from(in_, value)) {
-        case read_result::number: return std::to_string(value);
-        case read_result::not_a_number: return "garbage";
-        case read_result::end_of_input: return value == 12345 ? "end" : "end, but the value changed";
+        case read_result::number:
+            return std::to_string(value);
+        case read_result::not_a_number:
+            return "garbage";
+        case read_result::end_of_input:
+            return value == 12345 ? "end" : "end, but the value changed";
         }
         return "?";
     }
