@@ -11,12 +11,20 @@
 //   ESC [ 3 J  erase the scrollback, so earlier turns cannot be scrolled to
 // When standard output is a pipe or a file, a clearing is one form feed
 // (0x0C) instead, and no escape byte is ever written.
+//
+// Texts are Windows-1252. On a terminal they are converted to the character
+// set of the adopted locale, since a UTF-8 terminal would show the accented
+// letters as garbage or not at all. Into pipes and files, and in the C/POSIX
+// locale, they go out byte for byte, so scripts always see the same bytes.
 #include "console/console.hpp"
 
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <cerrno>
 #include <cstring>
+#include <iconv.h>
+#include <langinfo.h>
 #include <unistd.h>
 
 #include "console/input_source.hpp"
@@ -27,6 +35,8 @@ namespace {
 output_sink standard_output;
 input_source standard_input;
 bool output_is_terminal = false;
+bool converting_texts = false;
+iconv_t text_converter{};
 
 constexpr char TERMINAL_CLEAR[] = "\x1b[H\x1b[2J\x1b[3J";
 constexpr char PIPE_CLEAR[] = "\f";
@@ -36,9 +46,49 @@ void flush_standard_output()
     flush_output(standard_output);
 }
 
-void put_text(const char* text)
+// Prepares the conversion of texts for a terminal. Leaves texts unconverted
+// in the C and POSIX locales, whose character set is plain ASCII, and when
+// the C library offers no conversion to the locale's character set.
+void open_text_converter()
 {
-    put_bytes(standard_output, text, std::strlen(text));
+    const char* character_type = std::setlocale(LC_CTYPE, nullptr);
+    if (character_type == nullptr || std::strcmp(character_type, "C") == 0 ||
+        std::strcmp(character_type, "POSIX") == 0) {
+        return;
+    }
+    text_converter = iconv_open(nl_langinfo(CODESET), "WINDOWS-1252");
+    converting_texts = text_converter != reinterpret_cast<iconv_t>(-1);
+}
+
+// Writes a Windows-1252 text converted for the terminal, a chunk at a time.
+// A letter the terminal's character set lacks comes out as '?', so the
+// conversion never stops halfway through a text.
+void put_converted(const char* text, std::size_t length)
+{
+    char* in = const_cast<char*>(text);  // iconv only reads through it
+    std::size_t in_left = length;
+    while (in_left > 0) {
+        char chunk[256];
+        char* out = chunk;
+        std::size_t out_left = sizeof chunk;
+        const std::size_t converted = iconv(text_converter, &in, &in_left, &out, &out_left);
+        const int failure = errno;
+        put_bytes(standard_output, chunk, sizeof chunk - out_left);
+        if (converted == static_cast<std::size_t>(-1) && failure != E2BIG) {
+            put_bytes(standard_output, "?", 1);
+            ++in;
+            --in_left;
+        }
+    }
+}
+
+void put_text(const char* text, std::size_t length)
+{
+    if (converting_texts) {
+        put_converted(text, length);
+    } else {
+        put_bytes(standard_output, text, length);
+    }
 }
 
 }  // namespace
@@ -50,17 +100,18 @@ void adopt_locale()
     standard_input.fd = STDIN_FILENO;
     standard_input.before_wait = flush_standard_output;
     output_is_terminal = isatty(STDOUT_FILENO) == 1;
+    if (output_is_terminal) open_text_converter();
 }
 
 void write_line(const char* text)
 {
-    put_text(text);
+    put_text(text, std::strlen(text));
     write_line_end();
 }
 
 void write_text(const char* text)
 {
-    put_text(text);
+    put_text(text, std::strlen(text));
 }
 
 void write_integer(std::int32_t value)
@@ -87,17 +138,19 @@ void write_real(const char* format, double value)
 {
     const char* conversion = std::strstr(format, "%f");
     if (conversion == nullptr) {
-        put_text(format);
+        put_text(format, std::strlen(format));
         return;
     }
-    put_bytes(standard_output, format, static_cast<std::size_t>(conversion - format));
+    // The number is already in the locale's character set: only the text
+    // around it is converted.
+    put_text(format, static_cast<std::size_t>(conversion - format));
     // The widest finite double takes 309 digits before the separator.
     char number[400];
     const int length = std::snprintf(number, sizeof number, "%f", value);
     if (length > 0) {
         put_bytes(standard_output, number, std::min(static_cast<std::size_t>(length), sizeof number - 1));
     }
-    put_text(conversion + 2);
+    put_text(conversion + 2, std::strlen(conversion + 2));
 }
 
 read_result read_integer(std::int32_t& choice)

@@ -1,0 +1,185 @@
+"""Runs snack-order in a pseudo-terminal and reads its screen back through a
+terminal emulator, as the person at the counter would see it.
+
+usage: /usr/bin/python3 screen_test.py PROGRAM SCENARIO LOCALE
+
+Every wait polls the screen until it shows what is expected or a deadline
+passes; nothing relies on fixed sleeps. On failure the screen as it stood is
+printed with the command that reproduces the run.
+"""
+
+import os
+import sys
+import time
+
+import pexpect
+import pyte
+
+COLUMNS, LINES = 80, 24
+DEADLINE_SECONDS = 10
+
+BEFORE = "WHAT THE TERMINAL SHOWED BEFORE"
+MENU = [
+    "SELECIONE A OPÇÃO DESEJADA NO MENU ABAIXO",
+    "1  CACHORRO-QUNTE",
+    "2  X-SALADA",
+    "3  X-BACON",
+    "4  MISTO",
+    "5  SALADA",
+    "6  AGUA",
+    "7  REFRIGERANTE",
+    "8  X-FRANGO",
+    "0  PARA FINALIZAR A COMPRA",
+]
+PROMPT = "OPÇÃO:"  # pyte keeps no trailing blanks
+REGISTERED = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"
+
+
+class Failure(Exception):
+    pass
+
+
+class Terminal:
+    """The program in a pseudo-terminal, with an emulated screen."""
+
+    def __init__(self, program, locale, charset):
+        self.screen = pyte.Screen(COLUMNS, LINES)
+        self.stream = pyte.ByteStream(self.screen)
+        self.raw = bytearray()
+        self.charset = charset
+        # The line printed first stands for whatever the terminal showed
+        # before the program started; nothing may clear it away.
+        command = f"printf '%s\\n' '{BEFORE}'; exec {program}"
+        env = dict(os.environ, LC_ALL=locale, TERM="xterm")
+        self.child = pexpect.spawn("/bin/sh", ["-c", command], env=env,
+                                   dimensions=(LINES, COLUMNS))
+
+    def pump(self, wait):
+        try:
+            chunk = self.child.read_nonblocking(65536, timeout=wait)
+        except pexpect.TIMEOUT:
+            return
+        except pexpect.EOF:
+            return
+        self.raw.extend(chunk)
+        self.stream.feed(chunk.decode(self.charset, "replace").encode("utf-8"))
+
+    def lines(self):
+        return [line.rstrip() for line in self.screen.display]
+
+    def wait_for(self, what, predicate):
+        deadline = time.monotonic() + DEADLINE_SECONDS
+        while not predicate(self.lines()):
+            if time.monotonic() > deadline:
+                raise Failure(f"timed out waiting for {what}")
+            self.pump(0.05)
+
+    def type(self, text):
+        self.child.send(text)
+
+    def exit_status(self):
+        deadline = time.monotonic() + DEADLINE_SECONDS
+        while self.child.isalive():
+            if time.monotonic() > deadline:
+                raise Failure("the program did not end")
+            self.pump(0.05)
+        self.pump(0)
+        self.child.close()
+        return self.child.exitstatus
+
+
+def top(lines, expected):
+    return lines[: len(expected)] == expected
+
+
+def first_screen():
+    return [BEFORE] + MENU + [PROMPT]
+
+
+def after_choice(answer):
+    return [answer, REGISTERED] + MENU + [PROMPT]
+
+
+def summary(slots, total):
+    listed = [f"ITEM {k + 1}{slot}" for k, slot in enumerate(slots)]
+    return ["LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"] + listed + [f"O Valor do seu pedido é R$ {total}"]
+
+
+def menu_below_what_was_shown(terminal, separator):
+    # The prompt has no line end: it must show before anything is typed.
+    terminal.wait_for("the first menu below the earlier line", lambda s: top(s, first_screen()))
+    terminal.type("0\r")
+    terminal.wait_for("the summary", lambda s: top(s, summary([""] * 10, f"0{separator}000000")))
+
+
+def screen_after_a_choice(terminal, separator):
+    terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
+    terminal.type("2\r")
+    expected = after_choice("VOCÊ ESCOLHEU X-SALADA, VALOR R$ 8,79") + [""] * 11
+    terminal.wait_for("the answer at the top of a cleared screen", lambda s: s == expected)
+    terminal.type("0\r")
+    terminal.wait_for("the summary", lambda s: top(s, summary([" X-SALADA R$ 8,79"] + [""] * 9,
+                                                            f"8{separator}790000")))
+
+
+def two_turns_from_one_line(terminal, separator):
+    terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
+    terminal.type("9 6\r")
+    terminal.wait_for("the second turn's answer without another keystroke",
+                      lambda s: top(s, after_choice("VOCÊ ESCOLHEU ÁGUA, VALOR R$ 3,49")))
+    terminal.type("0\r")
+    expected = summary([" OPÇÃO INVÁLIDA", " ÁGUA R$ 3,49"] + [""] * 8, f"3{separator}490000")
+    # Cleared first: the summary starts on the top line and nothing follows it.
+    terminal.wait_for("the summary on a cleared screen", lambda s: s == expected + [""] * (LINES - len(expected)))
+    if terminal.screen.cursor.y != len(expected) - 1 or terminal.screen.cursor.x != len(expected[-1]):
+        raise Failure("the cursor is not right after the total")
+    status = terminal.exit_status()
+    if status != 0:
+        raise Failure(f"exit status {status}, expected 0")
+
+
+def unconverted_in_c_locale(terminal, separator):
+    terminal.wait_for("the first menu", lambda s: top(s, [BEFORE]) and any(l.startswith("OP") for l in s))
+    terminal.type("2\r0\r")
+    terminal.wait_for("the summary", lambda s: any(l.startswith("O Valor do seu pedido") for l in s))
+    status = terminal.exit_status()
+    if status != 0:
+        raise Failure(f"exit status {status}, expected 0")
+    if b"OP\xc7\xc3O: " not in terminal.raw:
+        raise Failure("the prompt was not written as its unconverted Windows-1252 bytes")
+    if not terminal.raw.endswith(b"R$ 8.790000"):
+        raise Failure("the output does not end with the total in the neutral locale")
+
+
+SCENARIOS = {
+    "menu_below_what_was_shown": menu_below_what_was_shown,
+    "screen_after_a_choice": screen_after_a_choice,
+    "two_turns_from_one_line": two_turns_from_one_line,
+    "unconverted_in_c_locale": unconverted_in_c_locale,
+}
+
+
+def main():
+    program, scenario, locale = sys.argv[1:4]
+    # What the terminal decodes: UTF-8 for UTF-8 locales; in the C locale
+    # the bytes are shown as a Latin terminal would, to read them back.
+    charset = "utf-8" if "UTF-8" in locale.upper() else "latin-1"
+    separator = "," if locale.startswith("pt_BR") else "."
+    terminal = Terminal(program, locale, charset)
+    try:
+        SCENARIOS[scenario](terminal, separator)
+    except Failure as failure:
+        print(f"FAILED: {failure}")
+        print("screen:")
+        for number, line in enumerate(terminal.lines()):
+            print(f"{number:2} |{line}")
+        print(f"reproduce: LC_ALL={locale} {program}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
+              f"test: /usr/bin/python3 {' '.join(sys.argv)})")
+        terminal.child.close(force=True)
+        return 1
+    terminal.child.close(force=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
