@@ -19,14 +19,16 @@
 #include "console/console.hpp"
 
 #include <algorithm>
-#include <clocale>
-#include <cstdio>
 #include <cerrno>
+#include <clocale>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
 #include <unistd.h>
 
+#include "console/console_binding.hpp"
 #include "console/input_source.hpp"
 #include "console/output_sink.hpp"
 
@@ -57,7 +59,8 @@ void open_text_converter()
         return;
     }
     text_converter = iconv_open(nl_langinfo(CODESET), "WINDOWS-1252");
-    converting_texts = text_converter != reinterpret_cast<iconv_t>(-1);
+    // iconv_open reports failure as the handle (iconv_t)-1.
+    converting_texts = reinterpret_cast<std::intptr_t>(text_converter) != -1;
 }
 
 // Writes a Windows-1252 text converted for the terminal, a chunk at a time.
@@ -95,7 +98,9 @@ void put_text(const char* text, std::size_t length)
 
 void adopt_locale()
 {
-    std::setlocale(LC_ALL, "");
+    // A locale the machine lacks leaves the "C" one: the same texts, with a
+    // point for the decimal separator.
+    (void)std::setlocale(LC_ALL, "");
     standard_output.fd = STDOUT_FILENO;
     standard_input.fd = STDIN_FILENO;
     standard_input.before_wait = flush_standard_output;
@@ -118,7 +123,7 @@ void write_integer(std::int32_t value)
 {
     // Widened first, so that INT32_MIN has a magnitude to print.
     const std::int64_t wide = value;
-    std::uint64_t magnitude = static_cast<std::uint64_t>(wide < 0 ? -wide : wide);
+    auto magnitude = static_cast<std::uint64_t>(wide < 0 ? -wide : wide);
     char digits[12];
     std::size_t first = sizeof digits;
     do {
@@ -155,6 +160,11 @@ void write_real(const char* format, double value)
 
 read_result read_integer(std::int32_t& choice)
 {
+    // A reader that has gone away ends the program through SIGPIPE; where
+    // SIGPIPE is ignored it shows as EPIPE instead. Nobody will see another
+    // menu, so the order closes as at the end of input, rather than taking
+    // input that may never end.
+    if (standard_output.error == EPIPE) return read_result::end_of_input;
     return read_integer_from(standard_input, choice);
 }
 
@@ -176,6 +186,20 @@ int finish_console()
 {
     flush_output(standard_output);
     if (standard_output.error == 0) return 0;
-    std::fprintf(stderr, "snack-order: writing standard output failed: %s\n", std::strerror(standard_output.error));
+    // Nothing is left to tell if standard error fails too; the status still does.
+    (void)std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",
+                       std::strerror(standard_output.error));
     return 1;
+}
+
+// Test-only (console/console_binding.hpp): the state adopt_locale sets up,
+// on other descriptors and from scratch.
+void bind_console(int input_fd, int output_fd)
+{
+    standard_output = output_sink{};
+    standard_output.fd = output_fd;
+    standard_input = input_source{};
+    standard_input.fd = input_fd;
+    standard_input.before_wait = flush_standard_output;
+    output_is_terminal = isatty(output_fd) == 1;
 }

@@ -17,7 +17,7 @@ struct input_source {
     std::size_t start = 0;
     std::size_t end = 0;
     bool exhausted = false;  // end of file or a read error: nothing more comes
-    std::array<unsigned char, 64 * 1024> buffer{};
+    std::array<unsigned char, std::size_t{64} * 1024> buffer{};
 };
 
 read_result read_integer_from(input_source& in, std::int32_t& value);

@@ -9,7 +9,7 @@ struct output_sink {
     int fd = 1;
     int error = 0;  // errno of the first failed write; 0 while all went out
     std::size_t used = 0;
-    std::array<char, 64 * 1024> buffer{};
+    std::array<char, std::size_t{64} * 1024> buffer{};
 };
 
 void put_bytes(output_sink& out, const char* bytes, std::size_t length);

@@ -24,7 +24,8 @@ protected:
 
     void TearDown() override
     {
-        if (file_ != nullptr) std::fclose(file_);
+        if (file_ == nullptr) return;
+        EXPECT_EQ(std::fclose(file_), 0);
     }
 
     // The value read, or a marker for the two other results.

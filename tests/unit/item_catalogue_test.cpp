@@ -41,7 +41,7 @@ TEST(item_catalogue, PricesMatchTheAmountsInTheirTexts)
     for (const catalogue_entry& entry : item_catalogue) {
         SCOPED_TRACE(entry.menu_line);
         char amount[32];
-        std::snprintf(amount, sizeof amount, "R$ %.2f", entry.price);
+        ASSERT_GT(std::snprintf(amount, sizeof amount, "R$ %.2f", entry.price), 0);
         for (char& c : amount) {
             if (c == '.') c = ',';
         }
@@ -59,7 +59,7 @@ std::string total_of(std::initializer_list<std::int32_t> codes)
     double total = 0.0;
     for (std::int32_t code : codes) total += find_entry(code).entry->price;
     char printed[64];
-    std::snprintf(printed, sizeof printed, "%f", total);
+    EXPECT_GT(std::snprintf(printed, sizeof printed, "%f", total), 0);
     return printed;
 }
 

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Stands in for the program in run_case.sh: runs the program named by
+# MEMCHECKED_PROGRAM under Valgrind's memcheck, with the same standard
+# streams. Any memory error or leak of any kind (even memory still reachable
+# at exit) is reported on standard error and turns the exit status into 99,
+# both of which fail the transcript. Needs a build without sanitizers: ASan
+# and Valgrind do not mix.
+# usage: MEMCHECKED_PROGRAM=path under_memcheck.sh [ARGUMENTS...]
+set -u
+if ! command -v valgrind > /dev/null; then
+  echo "valgrind is not installed here (see .ci/run)" >&2
+  exit 1
+fi
+exec valgrind --quiet --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=all \
+  --errors-for-leak-kinds=all "${MEMCHECKED_PROGRAM:?}" "$@"

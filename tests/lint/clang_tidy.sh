@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# clang-tidy over our own C++ sources (and, through them, our headers) with
+# the checked-in .clang-tidy; any warning fails. BUILD_DIR must hold the
+# compile_commands.json of a build that compiles every one of them.
+# usage: clang_tidy.sh SOURCE_DIR BUILD_DIR
+set -u
+source_dir=$1 build_dir=$2
+source "$(dirname "$0")/sources.sh"
+if ! command -v clang-tidy > /dev/null; then
+  echo "clang-tidy is not installed here (see .ci/run)"
+  exit 1
+fi
+if [[ ! -f $build_dir/compile_commands.json ]]; then
+  echo "no compile_commands.json in $build_dir"
+  exit 1
+fi
+mapfile -t files < <(list_sources '*.cpp')
+if ((${#files[@]} == 0)); then
+  echo "no sources found under $source_dir"
+  exit 1
+fi
+printf '%s\n' "${files[@]}" \
+  | xargs -d '\n' -P 2 -n 1 clang-tidy -p "$build_dir" --quiet --warnings-as-errors='*' > "$build_dir/clang-tidy.log" 2>&1
+status=$?
+grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' "$build_dir/clang-tidy.log"
+if ((status != 0)); then
+  echo "reproduce: clang-tidy -p $build_dir FILE"
+  exit 1
+fi
+echo "clang-tidy: ${#files[@]} sources clean"
