@@ -5,6 +5,7 @@
 # usage: line_ends.sh PROGRAM CASES_DIR/NAME
 set -u
 program=$1 case=$2
+# shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/../e2e/common.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
