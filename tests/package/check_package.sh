@@ -97,7 +97,9 @@ check_manual() {
 check_lintian() {
   local report status
   require lintian
-  report=$(lintian "$deb" 2>&1)
+  # lintian leaves cache files in TMPDIR; they go with the work directory.
+  rm -rf "$work/lintian-tmp" && mkdir -p "$work/lintian-tmp"
+  report=$(TMPDIR=$work/lintian-tmp lintian "$deb" 2>&1)
   status=$?
   printf '%s\n' "$report"
   if grep -q '^E: ' <<< "$report"; then
