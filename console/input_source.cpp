@@ -1,25 +1,13 @@
 #include "console/input_source.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <poll.h>
-#include <unistd.h>
+
+#include "console/platform.hpp"
 
 namespace {
 
 constexpr int NO_BYTE = -1;
-
-// Blocks until `fd` is readable; used when standard input was left
-// non-blocking by whoever started us. False when polling itself fails.
-bool wait_readable(int fd)
-{
-    pollfd watched{fd, POLLIN, 0};
-    while (poll(&watched, 1, -1) < 0) {
-        if (errno != EINTR) return false;
-    }
-    return true;
-}
 
 // Fills the buffer with the next chunk of input. Returns false at end of
 // file and on a read error; both end the input for good, so a broken
@@ -28,18 +16,14 @@ bool refill(input_source& in)
 {
     if (in.exhausted) return false;
     if (in.before_wait != nullptr) in.before_wait();
-    for (;;) {
-        const ssize_t got = read(in.fd, in.buffer.data(), in.buffer.size());
-        if (got > 0) {
-            in.start = 0;
-            in.end = static_cast<std::size_t>(got);
-            return true;
-        }
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && wait_readable(in.fd)) continue;
+    const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size());
+    if (got == 0) {
         in.exhausted = true;
         return false;
     }
+    in.start = 0;
+    in.end = got;
+    return true;
 }
 
 int peek(input_source& in)

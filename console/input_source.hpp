@@ -11,7 +11,7 @@
 
 struct input_source {
     int fd = 0;
-    // Called before every read(2) that may block, so that nothing written
+    // Called before every read that may block, so that nothing written
     // stays unseen while the program waits.
     void (*before_wait)() = nullptr;
     std::size_t start = 0;

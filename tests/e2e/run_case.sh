@@ -5,8 +5,16 @@
 # only the separator of the closing total differs. Standard error must stay
 # empty and the exit status must be 0.
 #
-# usage: run_case.sh PROGRAM CASES_DIR/NAME LOCALE
+# With --crlf the program ends its lines with CR LF, as on Windows, and each
+# CR LF of its output is turned into LF before the comparison.
+#
+# usage: run_case.sh [--crlf] PROGRAM CASES_DIR/NAME LOCALE
 set -u
+crlf=0
+if [[ $1 == --crlf ]]; then
+  crlf=1
+  shift
+fi
 program=$1 case=$2 locale=$3
 
 # shellcheck source=tests/e2e/common.sh
@@ -24,6 +32,11 @@ fi
 
 LC_ALL=$locale timeout 10 "$program" < "$case.in" > "$work/actual" 2> "$work/stderr"
 status=$?
+line_ends=
+if ((crlf)); then
+  line_ends=" | perl -pe 's/\\r\\n/\\n/g'"
+  perl -pe 's/\r\n/\n/g' "$work/actual" > "$work/converted" && mv "$work/converted" "$work/actual"
+fi
 
 failed=0
 if [[ $status -ne 0 ]]; then
@@ -41,6 +54,6 @@ if ! cmp -s "$work/expected" "$work/actual"; then
   failed=1
 fi
 if ((failed)); then
-  echo "reproduce: LC_ALL=$locale $program < $case.in | cmp - $case.out"
+  echo "reproduce: LC_ALL=$locale $program < $case.in$line_ends | cmp - $case.out"
   exit 1
 fi

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Checks what build_package.sh made in WORK_DIR. VERSION is the project's
+# version, which the package, its manual page and its changelog must carry.
+#
+# usage: check_package.sh CHECK WORK_DIR VERSION
+#   control    the package's name, version, maintainer, section, description
+#              and the dependencies dpkg-shlibdeps worked out
+#   contents   exactly the expected files; the program stripped and free
+#              of sanitizers
+#   installed  what `cmake --install` put in the prefix
+#   manual     the manual page renders without a warning and names the version
+#   lintian    lintian reports no error
+set -u
+check=$1 work=$2 version=$3
+deb=$work/snack-order.deb
+failed=0
+reproduce=
+
+fail() {
+  echo "$1"
+  failed=1
+}
+
+require() {
+  for tool in "$@"; do
+    if ! command -v "$tool" > /dev/null; then
+      echo "$tool not found (.ci/run installs it)"
+      exit 1
+    fi
+  done
+}
+
+expect_field() {
+  local name=$1 expected=$2 actual
+  actual=$(dpkg-deb -f "$deb" "$name")
+  [[ $actual == "$expected" ]] || fail "$name: '$actual', expected '$expected'"
+}
+
+check_control() {
+  expect_field Package snack-order
+  expect_field Version "$version"
+  expect_field Maintainer "snack-order maintainers <maintainers@users.noreply.c-seed-dac407e9.example>"
+  expect_field Section utils
+  expect_field Architecture "$(dpkg --print-architecture)"
+  local depends description
+  depends=$(dpkg-deb -f "$deb" Depends)
+  # Only dpkg-shlibdeps writes a versioned dependency on the C library.
+  [[ $depends =~ ^libc6\ \(\>=\ [0-9.]+\)$ ]] || fail "Depends: '$depends', expected only libc6 with a minimum version"
+  description=$(dpkg-deb -f "$deb" Description)
+  [[ $(wc -l <<< "$description") -ge 2 ]] || fail "Description has no extended description: '$description'"
+  reproduce="dpkg-deb -I $deb"
+}
+
+check_contents() {
+  local expected actual program=$work/unpacked/usr/bin/snack-order
+  expected=$(printf '%s\n' ./usr/bin/snack-order ./usr/share/doc/snack-order/changelog.gz \
+    ./usr/share/doc/snack-order/copyright ./usr/share/man/man1/snack-order.1.gz)
+  actual=$(cd "$work/unpacked" && find . -type f -o -type l | sort)
+  [[ $actual == "$expected" ]] || fail "files in the package:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"
+  file "$program" | grep -q ', stripped' || fail "the program is not stripped: $(file "$program")"
+  if readelf -d "$program" | grep -E 'NEEDED.*(asan|ubsan)'; then
+    fail "the packaged program links a sanitizer runtime"
+  fi
+  local newest
+  newest=$(zcat "$work/unpacked/usr/share/doc/snack-order/changelog.gz" | dpkg-parsechangelog -l - -S Version)
+  [[ $newest == "$version" ]] || fail "newest changelog entry is $newest, the project is $version (packaging/changelog)"
+  reproduce="dpkg-deb -c $deb; file $program"
+}
+
+check_installed() {
+  local expected actual
+  expected=$(printf '%s\n' ./bin/snack-order ./share/doc/snack-order/changelog.gz \
+    ./share/doc/snack-order/copyright ./share/man/man1/snack-order.1.gz)
+  actual=$(cd "$work/installed" && find . -type f -o -type l | sort)
+  [[ $actual == "$expected" ]] || fail "files installed:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"
+  [[ -x $work/installed/bin/snack-order ]] || fail "bin/snack-order is not executable"
+  reproduce="cmake --install $work/build --prefix $work/installed && find $work/installed"
+}
+
+check_manual() {
+  local page=$work/unpacked/usr/share/man/man1/snack-order.1.gz rendered warnings
+  require man lexgrog
+  # Accented letters are groff escapes, which a plain ASCII locale renders too.
+  for locale in C C.UTF-8; do
+    rendered=$(LC_ALL=$locale MANWIDTH=80 man --warnings -l "$page" 2> "$work/man-warnings")
+    warnings=$(cat "$work/man-warnings")
+    [[ -z $warnings ]] || fail "LC_ALL=$locale man --warnings:"$'\n'"$warnings"
+  done
+  for section in NAME SYNOPSIS DESCRIPTION SESSION INPUT OUTPUT "NOT ON A TERMINAL" "EXIT STATUS" ENVIRONMENT; do
+    grep -qx "$section" <<< "$rendered" || fail "no section $section in the rendered page"
+  done
+  grep -q "^snack-order $version " <<< "$rendered" || fail "the page's footer does not name version $version"
+  [[ $(lexgrog "$page") == *'"snack-order - take one'* ]] || fail "whatis cannot read the NAME line: $(lexgrog "$page")"
+  reproduce="man --warnings -l $page"
+}
+
+check_lintian() {
+  local report status
+  require lintian
+  # lintian leaves cache files in TMPDIR; they go with the work directory.
+  rm -rf "$work/lintian-tmp" && mkdir -p "$work/lintian-tmp"
+  report=$(TMPDIR=$work/lintian-tmp lintian "$deb" 2>&1)
+  status=$?
+  printf '%s\n' "$report"
+  if grep -q '^E: ' <<< "$report"; then
+    fail "lintian reports errors"
+  elif ((status != 0)); then
+    fail "lintian failed with status $status"
+  fi
+  reproduce="lintian $deb"
+}
+
+case $check in
+control | contents | installed | manual | lintian) "check_$check" ;;
+*)
+  echo "unknown check $check"
+  exit 2
+  ;;
+esac
+if ((failed)); then
+  echo "reproduce: $reproduce"
+  exit 1
+fi

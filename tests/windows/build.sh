@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Cross-builds snack-order.exe with the windows preset (mingw-w64, linked
+# statically) into BUILD_DIR, with warnings as errors.
+# usage: build.sh SOURCE_DIR BUILD_DIR
+set -eu
+source_dir=$1 build_dir=$2
+if ! command -v x86_64-w64-mingw32-g++ > /dev/null; then
+  echo "x86_64-w64-mingw32-g++ not found: install g++-mingw-w64-x86-64 (.ci/run does)"
+  exit 1
+fi
+mkdir -p "$build_dir"
+cmake -S "$source_dir" --preset windows -B "$build_dir" -DCMAKE_CXX_FLAGS=-Werror > "$build_dir.log" 2>&1 \
+  || { cat "$build_dir.log"; exit 1; }
+cmake --build "$build_dir" -j 2

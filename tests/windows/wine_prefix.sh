@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Creates, from scratch, the Wine prefix the Windows tests run in, and checks
+# that Wine can start a program in it. When it cannot, this fails with a
+# message, and every test that needs the prefix is reported as not run.
+# usage: wine_prefix.sh PREFIX
+set -u
+prefix=$1
+for tool in wine wineserver; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "$tool not found: install wine64 and wine (.ci/run does)"
+    exit 1
+  fi
+done
+# The same settings as snack-order-wine.in, which says why explorer.exe is off.
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
+
+# A server left running from an earlier run would still hold the old prefix.
+wineserver -k 2> /dev/null
+rm -rf "$prefix" "$prefix.log"
+if ! timeout 240 wine wineboot -i > "$prefix.log" 2>&1; then
+  echo "Wine cannot start on this machine: creating the prefix failed, so the Windows executable cannot be tested."
+  cat "$prefix.log"
+  echo "reproduce: WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot -i"
+  exit 1
+fi
+reply=$(timeout 60 wine cmd /c echo ready 2>&1)
+if [[ $reply != $'ready\r' ]]; then
+  echo "Wine cannot start a program on this machine, so the Windows executable cannot be tested. It said:"
+  printf '%s\n' "$reply"
+  echo "reproduce: WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c echo ready"
+  exit 1
+fi
