@@ -135,7 +135,6 @@ void clear_screen()
 int finish_console()
 {
     flush_output(standard_output);
-    if (output_is_terminal) close_terminal();
     if (standard_output.error == 0) return 0;
     // Nothing is left to tell if standard error fails too; the status still does.
     (void)std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",

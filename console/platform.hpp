@@ -34,7 +34,3 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length);
 // Clears the terminal that `out` writes to. Whatever was put into `out`
 // before reaches the screen before the clearing does.
 void clear_terminal(output_sink& out);
-
-// Leaves the terminal as open_terminal found it. Called once, after the last
-// byte has been handed over.
-void close_terminal();

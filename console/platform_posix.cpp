@@ -131,8 +131,3 @@ void clear_terminal(output_sink& out)
 {
     put_bytes(out, TERMINAL_CLEAR, sizeof TERMINAL_CLEAR - 1);
 }
-
-// Escape sequences and converted texts leave nothing in the terminal to undo.
-void close_terminal()
-{
-}

@@ -97,8 +97,3 @@ void clear_terminal(output_sink& out)
     FillConsoleOutputAttribute(console, screen.wAttributes, cells, top_left, &done);
     SetConsoleCursorPosition(console, top_left);
 }
-
-// The runtime's conversions leave nothing in the console to undo.
-void close_terminal()
-{
-}
