@@ -6,7 +6,7 @@ require_locale() {
   [[ $wanted == C || $wanted == POSIX ]] && return 0
   normalised=$(printf '%s' "$wanted" | sed 's/UTF-8$/utf8/')
   if ! locale -a | grep -qx "$normalised"; then
-    echo "locale $wanted is not installed here (see .ci/run for how to generate it)"
+    echo "locale $wanted is not installed here (tools/setup test generates it)"
     exit 1
   fi
 }

@@ -8,7 +8,7 @@
 # usage: MEMCHECKED_PROGRAM=path under_memcheck.sh [ARGUMENTS...]
 set -u
 if ! command -v valgrind > /dev/null; then
-  echo "valgrind is not installed here (see .ci/run)" >&2
+  echo "valgrind is not installed here (tools/setup test installs it)" >&2
   exit 1
 fi
 exec valgrind --quiet --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=all \

@@ -6,7 +6,7 @@ set -u
 source_dir=$1
 source "$(dirname "$0")/sources.sh"
 if ! command -v clang-format > /dev/null; then
-  echo "clang-format is not installed here (see .ci/run)"
+  echo "clang-format is not installed here (tools/setup test installs it)"
   exit 1
 fi
 mapfile -t files < <(list_sources '*.cpp' '*.hpp')

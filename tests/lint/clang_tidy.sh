@@ -8,7 +8,7 @@ set -u
 source_dir=$1 build_dir=$2
 source "$(dirname "$0")/sources.sh"
 if ! command -v clang-tidy > /dev/null; then
-  echo "clang-tidy is not installed here (see .ci/run)"
+  echo "clang-tidy is not installed here (tools/setup test installs it)"
   exit 1
 fi
 if [[ ! -f $build_dir/compile_commands.json ]]; then

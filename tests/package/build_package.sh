@@ -9,7 +9,7 @@ set -eu
 source_dir=$1 work=$2
 for tool in dpkg-deb dpkg-shlibdeps file; do
   if ! command -v "$tool" > /dev/null; then
-    echo "$tool not found: install dpkg-dev and file (.ci/run does)"
+    echo "$tool not found: install dpkg-dev and file (tools/setup test does)"
     exit 1
   fi
 done

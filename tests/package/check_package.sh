@@ -24,7 +24,7 @@ fail() {
 require() {
   for tool in "$@"; do
     if ! command -v "$tool" > /dev/null; then
-      echo "$tool not found (.ci/run installs it)"
+      echo "$tool not found (tools/setup test installs it)"
       exit 1
     fi
   done

@@ -5,7 +5,7 @@
 set -eu
 source_dir=$1 build_dir=$2
 if ! command -v x86_64-w64-mingw32-g++ > /dev/null; then
-  echo "x86_64-w64-mingw32-g++ not found: install g++-mingw-w64-x86-64 (.ci/run does)"
+  echo "x86_64-w64-mingw32-g++ not found: install g++-mingw-w64-x86-64 (tools/setup test does)"
   exit 1
 fi
 mkdir -p "$build_dir"
