@@ -7,7 +7,7 @@ set -u
 prefix=$1
 for tool in wine wineserver; do
   if ! command -v "$tool" > /dev/null; then
-    echo "$tool not found: install wine64 and wine (.ci/run does)"
+    echo "$tool not found: install wine64 and wine (tools/setup test does)"
     exit 1
   fi
 done
@@ -15,8 +15,19 @@ done
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
 
 # A server left running from an earlier run would still hold the old prefix.
-wineserver -k 2> /dev/null
+wineserver -k 2> /dev/null && wineserver -w
 rm -rf "$prefix" "$prefix.log"
+# By default the server exits a few seconds after its last program, and a
+# wine started just then connects to a server on its way out and fails
+# ("recvmsg: Connection reset by peer"). So one server stays up for the
+# whole run, persistent, until windows.stop_wine stops it. It needs the
+# prefix's folder to exist; its descriptors must not hold CTest's pipes.
+mkdir -p "$prefix"
+if ! wineserver -p < /dev/null > /dev/null 2>&1; then
+  echo "wineserver cannot start on this machine, so the Windows executable cannot be tested."
+  echo "reproduce: mkdir -p $prefix && WINEPREFIX=$prefix wineserver -p"
+  exit 1
+fi
 if ! timeout 240 wine wineboot -i > "$prefix.log" 2>&1; then
   echo "Wine cannot start on this machine: creating the prefix failed, so the Windows executable cannot be tested."
   cat "$prefix.log"
