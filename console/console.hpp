@@ -8,7 +8,7 @@
 // What a read found at the head of the input.
 enum class read_result {
     number,        // a decimal integer, stored in the caller's choice
-    not_a_number,  // some other byte; it is left unread
+    not_a_number,  // some other byte, or digits running into one
     end_of_input,  // nothing but blanks before the end (or a sign alone)
 };
 
@@ -26,8 +26,11 @@ void write_line_end();
 void write_real(const char* format, double value);
 
 // Skips blanks and line ends, then reads an optional sign and decimal digits.
-// A number outside 32 bits saturates to the nearest limit. `choice` is
-// changed only when the result is read_result::number.
+// They are a number only when a blank, a line end or the end of input
+// follows them; what follows is left unread either way, for the next read
+// or for discard_input_line. A number outside 32 bits saturates
+// to the nearest limit. `choice` is changed only when the result is
+// read_result::number.
 read_result read_integer(std::int32_t& choice);
 
 // Throws away the rest of the current input line, its line end included.

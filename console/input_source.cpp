@@ -70,6 +70,10 @@ read_result read_integer_from(input_source& in, std::int32_t& value)
         ++in.start;
         c = peek(in);
     } while (is_digit(c));
+    // Digits that run straight into another byte ("2abc", "2,5", "1.5", a
+    // backspace) are no number: taking the 2 of "2abc" would order an item
+    // whose answer the rejection then clears before anyone sees it.
+    if (c != NO_BYTE && !is_blank(c)) return read_result::not_a_number;
 
     value = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, ceiling - 1));
     return read_result::number;

@@ -132,7 +132,8 @@ million_choices)
   ;;
 nul_and_invalid_utf8)
   # 16 MiB of NUL bytes before the transcript's own first line of NULs:
-  # still one rejected line; invalid UTF-8 and NULs after a number follow.
+  # still one rejected line; invalid UTF-8 and a number running into a NUL
+  # follow.
   run "$to_file" < <(repeat_byte '\0' $((16 * MiB)); cat "$cases/nul_and_invalid_utf8.in")
   expect_status 0
   expect_no_error_output
