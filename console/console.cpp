@@ -132,14 +132,23 @@ void clear_screen()
     }
 }
 
+namespace {
+
+// One line on standard error for a stream that failed. Nothing is left to
+// tell if standard error fails too; the exit status still does.
+void report_failure(const char* what, int error)
+{
+    (void)std::fprintf(stderr, "snack-order: %s failed: %s\n", what, std::strerror(error));
+}
+
+}  // namespace
+
 int finish_console()
 {
     flush_output(standard_output);
-    if (standard_output.error == 0) return 0;
-    // Nothing is left to tell if standard error fails too; the status still does.
-    (void)std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",
-                       std::strerror(standard_output.error));
-    return 1;
+    if (standard_input.error != 0) report_failure("reading standard input", standard_input.error);
+    if (standard_output.error != 0) report_failure("writing standard output", standard_output.error);
+    return standard_input.error != 0 || standard_output.error != 0 ? 1 : 0;
 }
 
 // Test-only (console/console_binding.hpp): the state adopt_locale sets up,

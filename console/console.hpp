@@ -9,7 +9,7 @@
 enum class read_result {
     number,        // a decimal integer, stored in the caller's choice
     not_a_number,  // some other byte, or digits running into one
-    end_of_input,  // nothing but blanks before the end (or a sign alone)
+    end_of_input,  // nothing but blanks (or a sign alone) before the end or a read error
 };
 
 // Adopts every locale category from the environment and looks at what
@@ -39,5 +39,6 @@ void discard_input_line();
 void clear_screen();
 
 // Writes out whatever is still buffered. Returns the exit status: 0, or 1
-// after a line on standard error when some output could not be written.
+// when standard input could not be read (an error, not its end) or some
+// output could not be written, after one line on standard error for each.
 int finish_console();

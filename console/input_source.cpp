@@ -11,12 +11,13 @@ constexpr int NO_BYTE = -1;
 
 // Fills the buffer with the next chunk of input. Returns false at end of
 // file and on a read error; both end the input for good, so a broken
-// descriptor can never make the caller spin.
+// descriptor can never make the caller spin. A read error is kept in
+// in.error, for the program to report once the order is closed.
 bool refill(input_source& in)
 {
     if (in.exhausted) return false;
     if (in.before_wait != nullptr) in.before_wait();
-    const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size());
+    const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size(), in.error);
     if (got == 0) {
         in.exhausted = true;
         return false;

@@ -13,9 +13,11 @@ constexpr int STANDARD_INPUT = 0;
 constexpr int STANDARD_OUTPUT = 1;
 
 // Reads at most `size` bytes from `fd` into `buffer`, waiting for them if
-// need be. Returns how many were read: 0 at end of input and after a read
-// error, both of which mean that nothing more will come.
-std::size_t read_some(int fd, unsigned char* buffer, std::size_t size);
+// need be. Returns how many were read. 0 means that nothing more will come:
+// at the end of input, `failure` is left as it was; after a read error it is
+// set to its errno. A closed descriptor (EBADF) reads as the end of input,
+// which is what a closed standard input means.
+std::size_t read_some(int fd, unsigned char* buffer, std::size_t size, int& failure);
 
 // Writes all of `bytes` to `fd`, across short writes and interruptions.
 // Returns 0, or the errno of the write that failed.

@@ -68,13 +68,14 @@ void put_converted(output_sink& out, const char* text, std::size_t length)
 
 }  // namespace
 
-std::size_t read_some(int fd, unsigned char* buffer, std::size_t size)
+std::size_t read_some(int fd, unsigned char* buffer, std::size_t size, int& failure)
 {
     for (;;) {
         const ssize_t got = read(fd, buffer, size);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno == EINTR) continue;
         if (would_block(errno) && wait_ready(fd, POLLIN)) continue;
+        if (errno != EBADF) failure = errno;
         return 0;
     }
 }
