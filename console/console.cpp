@@ -30,6 +30,18 @@ bool output_is_terminal = false;
 
 constexpr char PIPE_CLEAR[] = "\f";
 
+// Every category that setlocale(LC_ALL, "") sets: the C standard's, then
+// those POSIX and the GNU C library add where they have them.
+constexpr int LOCALE_CATEGORIES[] = {
+    LC_CTYPE,    LC_NUMERIC, LC_TIME,    LC_COLLATE,   LC_MONETARY,
+#ifdef LC_MESSAGES
+    LC_MESSAGES,
+#endif
+#ifdef LC_PAPER
+    LC_PAPER,    LC_NAME,    LC_ADDRESS, LC_TELEPHONE, LC_MEASUREMENT, LC_IDENTIFICATION,
+#endif
+};
+
 void flush_standard_output()
 {
     flush_output(standard_output);
@@ -48,9 +60,15 @@ void put_text(const char* text, std::size_t length)
 
 void adopt_locale()
 {
-    // A locale the machine lacks leaves the "C" one: the same texts, with a
-    // point for the decimal separator.
-    (void)std::setlocale(LC_ALL, "");
+    // setlocale(LC_ALL, "") changes nothing when any one category names a
+    // locale the machine lacks (LC_TIME=en_US.UTF-8 without en_US, say),
+    // which would cost the accents and the decimal comma of the others; so
+    // then each category is adopted on its own, and only a missing one
+    // stays "C": the same texts, in plain ASCII on a terminal, and a point
+    // for the decimal separator if LC_NUMERIC is the one missing.
+    if (std::setlocale(LC_ALL, "") == nullptr) {
+        for (const int category : LOCALE_CATEGORIES) (void)std::setlocale(category, "");
+    }
     standard_output.fd = STANDARD_OUTPUT;
     standard_input.fd = STANDARD_INPUT;
     standard_input.before_wait = flush_standard_output;

@@ -1,7 +1,12 @@
 """Runs snack-order in a pseudo-terminal and reads its screen back through a
 terminal emulator, as the person at the counter would see it.
 
-usage: /usr/bin/python3 screen_test.py PROGRAM SCENARIO LOCALE
+usage: /usr/bin/python3 screen_test.py PROGRAM SCENARIO LOCALE [NAME=VALUE | -NAME]...
+
+The program runs with LC_ALL=LOCALE and TERM=xterm, and no other locale
+variable; each NAME=VALUE then sets a variable and each -NAME unsets one.
+LOCALE also says what character set the terminal decodes and which
+decimal separator the total has.
 
 Every wait polls the screen until it shows what is expected or a deadline
 passes; nothing relies on fixed sleeps. On failure the screen as it stood is
@@ -42,7 +47,7 @@ class Failure(Exception):
 class Terminal:
     """The program in a pseudo-terminal, with an emulated screen."""
 
-    def __init__(self, program, locale, charset):
+    def __init__(self, program, locale, charset, settings=()):
         self.screen = pyte.Screen(COLUMNS, LINES)
         self.stream = pyte.ByteStream(self.screen)
         self.raw = bytearray()
@@ -50,7 +55,15 @@ class Terminal:
         # The line printed first stands for whatever the terminal showed
         # before the program started; nothing may clear it away.
         command = f"printf '%s\\n' '{BEFORE}'; exec {program}"
-        env = dict(os.environ, LC_ALL=locale, TERM="xterm")
+        env = {name: value for name, value in os.environ.items() if name != "LANG" and not name.startswith("LC_")}
+        env.update(LC_ALL=locale, TERM="xterm")
+        for setting in settings:
+            if setting.startswith("-"):
+                env.pop(setting[1:], None)
+            else:
+                name, value = setting.split("=", 1)
+                env[name] = value
+        self.env = env
         self.child = pexpect.spawn("/bin/sh", ["-c", command], env=env,
                                    dimensions=(LINES, COLUMNS))
 
@@ -159,13 +172,20 @@ SCENARIOS = {
 }
 
 
+def shell_environment(env):
+    """The env(1) command line that gives the program its locale and TERM."""
+    unset = [f"-u {name}" for name in ("LANG", "LC_ALL", "TERM") if name not in env]
+    shown = [f"{name}={value}" for name, value in sorted(env.items()) if name in ("LANG", "TERM") or name.startswith("LC_")]
+    return " ".join(["env"] + unset + shown)
+
+
 def main():
-    program, scenario, locale = sys.argv[1:4]
+    program, scenario, locale, *settings = sys.argv[1:]
     # What the terminal decodes: UTF-8 for UTF-8 locales; in the C locale
     # the bytes are shown as a Latin terminal would, to read them back.
     charset = "utf-8" if "UTF-8" in locale.upper() else "latin-1"
     separator = "," if locale.startswith("pt_BR") else "."
-    terminal = Terminal(program, locale, charset)
+    terminal = Terminal(program, locale, charset, settings)
     try:
         SCENARIOS[scenario](terminal, separator)
     except Failure as failure:
@@ -173,7 +193,7 @@ def main():
         print("screen:")
         for number, line in enumerate(terminal.lines()):
             print(f"{number:2} |{line}")
-        print(f"reproduce: LC_ALL={locale} {program}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
+        print(f"reproduce: {shell_environment(terminal.env)} {program}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
               f"test: /usr/bin/python3 {' '.join(sys.argv)})")
         terminal.child.close(force=True)
         return 1
