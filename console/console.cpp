@@ -7,8 +7,9 @@
 // When standard output is a terminal (a console window on Windows), texts
 // and clearings go through platform.hpp, which knows how that terminal wants
 // them. When it is a pipe or a file, texts go out as their Windows-1252 bytes
-// and a clearing is one form feed (0x0C), on every platform, so scripts
-// always see the same bytes.
+// and a clearing is one form feed (0x0C), on every platform and in every
+// locale, so scripts always see the same texts; only the total's decimal
+// separator follows the locale.
 #include "console/console.hpp"
 
 #include <algorithm>

@@ -16,6 +16,7 @@ printed with the command that reproduces the run.
 import os
 import sys
 import time
+import unicodedata
 
 import pexpect
 import pyte
@@ -38,6 +39,17 @@ MENU = [
 ]
 PROMPT = "OPÇÃO:"  # pyte keeps no trailing blanks
 REGISTERED = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"
+
+# Set for the C and POSIX locales, whose character set is plain ASCII: the
+# program then writes its letters without their accents.
+ascii_only = False
+
+
+def shown(lines):
+    """The lines as the program writes them in the locale under test."""
+    if not ascii_only:
+        return lines
+    return [unicodedata.normalize("NFD", line).encode("ascii", "ignore").decode() for line in lines]
 
 
 class Failure(Exception):
@@ -106,16 +118,16 @@ def top(lines, expected):
 
 
 def first_screen():
-    return [BEFORE] + MENU + [PROMPT]
+    return shown([BEFORE] + MENU + [PROMPT])
 
 
 def after_choice(answer):
-    return [answer, REGISTERED] + MENU + [PROMPT]
+    return shown([answer, REGISTERED] + MENU + [PROMPT])
 
 
 def summary(slots, total):
     listed = [f"ITEM {k + 1}{slot}" for k, slot in enumerate(slots)]
-    return ["LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"] + listed + [f"O Valor do seu pedido é R$ {total}"]
+    return shown(["LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"] + listed + [f"O Valor do seu pedido é R$ {total}"])
 
 
 def menu_below_what_was_shown(terminal, separator):
@@ -151,24 +163,10 @@ def two_turns_from_one_line(terminal, separator):
         raise Failure(f"exit status {status}, expected 0")
 
 
-def unconverted_in_c_locale(terminal, separator):
-    terminal.wait_for("the first menu", lambda s: top(s, [BEFORE]) and any(l.startswith("OP") for l in s))
-    terminal.type("2\r0\r")
-    terminal.wait_for("the summary", lambda s: any(l.startswith("O Valor do seu pedido") for l in s))
-    status = terminal.exit_status()
-    if status != 0:
-        raise Failure(f"exit status {status}, expected 0")
-    if b"OP\xc7\xc3O: " not in terminal.raw:
-        raise Failure("the prompt was not written as its unconverted Windows-1252 bytes")
-    if not terminal.raw.endswith(b"R$ 8.790000"):
-        raise Failure("the output does not end with the total in the neutral locale")
-
-
 SCENARIOS = {
     "menu_below_what_was_shown": menu_below_what_was_shown,
     "screen_after_a_choice": screen_after_a_choice,
     "two_turns_from_one_line": two_turns_from_one_line,
-    "unconverted_in_c_locale": unconverted_in_c_locale,
 }
 
 
@@ -181,13 +179,17 @@ def shell_environment(env):
 
 def main():
     program, scenario, locale, *settings = sys.argv[1:]
-    # What the terminal decodes: UTF-8 for UTF-8 locales; in the C locale
-    # the bytes are shown as a Latin terminal would, to read them back.
+    global ascii_only
+    ascii_only = locale in ("C", "POSIX")
+    # What the terminal decodes: UTF-8 for UTF-8 locales; in the C locale a
+    # byte past ASCII shows as a Latin letter, where no letter is expected.
     charset = "utf-8" if "UTF-8" in locale.upper() else "latin-1"
     separator = "," if locale.startswith("pt_BR") else "."
     terminal = Terminal(program, locale, charset, settings)
     try:
         SCENARIOS[scenario](terminal, separator)
+        if ascii_only and any(byte >= 0x80 for byte in terminal.raw):
+            raise Failure("a byte past ASCII reached a terminal whose character set is ASCII")
     except Failure as failure:
         print(f"FAILED: {failure}")
         print("screen:")
