@@ -1,10 +1,17 @@
 // POSIX systems: read(2) and write(2) on the descriptors, and a terminal
 // driven by escape sequences.
 //
-// Escape sequences sent to clear the terminal:
+// Escape sequences sent, only to clear the terminal, and only those that the
+// terminfo entry of TERM names (see terminfo.hpp), read once at start:
+//   its clear capability, without padding (xterm: ESC [ H  ESC [ 2 J)
+//   then its E3 where it has one (xterm: ESC [ 3 J), which erases the
+//   scrollback, so that earlier turns cannot be scrolled to.
+// Where no entry can be had (no terminfo library, no entry for the type):
 //   ESC [ H    cursor to the top left corner
 //   ESC [ 2 J  erase the whole screen
-//   ESC [ 3 J  erase the scrollback, so earlier turns cannot be scrolled to
+//   ESC [ 3 J  erase the scrollback
+// None at all with TERM unset, empty or "dumb", or for an entry without
+// clear: such a terminal would show them as text.
 //
 // Texts are Windows-1252. On a terminal their accented letters are written
 // in the character set of the adopted locale (see character_set.hpp), since
@@ -13,15 +20,18 @@
 #include "console/platform.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <langinfo.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include "console/character_set.hpp"
+#include "console/terminfo.hpp"
 
 namespace {
 
 letter_table terminal_letters;
+terminal_clearing clearing;
 
 constexpr char TERMINAL_CLEAR[] = "\x1b[H\x1b[2J\x1b[3J";
 
@@ -82,6 +92,7 @@ bool is_terminal(int fd)
 void open_terminal()
 {
     spell_letters(nl_langinfo(CODESET), terminal_letters);
+    find_clearing(std::getenv("TERM"), STANDARD_OUTPUT, TERMINAL_CLEAR, clearing);
 }
 
 void put_terminal_text(output_sink& out, const char* text, std::size_t length)
@@ -93,5 +104,5 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length)
 // needs flushing first.
 void clear_terminal(output_sink& out)
 {
-    put_bytes(out, TERMINAL_CLEAR, sizeof TERMINAL_CLEAR - 1);
+    put_bytes(out, clearing.bytes.data(), clearing.length);
 }

@@ -163,10 +163,43 @@ def two_turns_from_one_line(terminal, separator):
         raise Failure(f"exit status {status}, expected 0")
 
 
+# What clears each terminal type: as clear(1) sends it from Debian's
+# terminfo entries, clear then E3 where the entry has it, without padding
+# (vt100's clear ends in $<50>); as before for a type without an entry;
+# nothing where the type cannot take it, or TERM (None) is unset.
+CLEARINGS = {
+    "xterm": b"\x1b[H\x1b[2J\x1b[3J",
+    "vt100": b"\x1b[H\x1b[J",
+    "no-such-terminal": b"\x1b[H\x1b[2J\x1b[3J",
+    "dumb": b"",
+    None: b"",
+}
+
+
+def clearing_as_the_terminal_type_says(terminal, separator):
+    clearing = CLEARINGS[terminal.env.get("TERM")]
+    terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
+    terminal.type("2\r0\r")
+    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
+    if clearing:
+        terminal.wait_for("the summary on a cleared screen", lambda s: top(s, expected))
+    else:
+        terminal.wait_for("the summary below all that came before", lambda s: s[-len(expected):] == expected)
+    status = terminal.exit_status()
+    if status != 0:
+        raise Failure(f"exit status {status}, expected 0")
+    # Two turns and the summary: three clearings, and no other escape byte.
+    if clearing and terminal.raw.count(clearing) != 3:
+        raise Failure(f"{terminal.raw.count(clearing)} clearings {clearing!r} written, expected 3")
+    if b"\x1b" in (terminal.raw.replace(clearing, b"") if clearing else terminal.raw):
+        raise Failure(f"an escape byte was written besides the clearings {clearing!r}")
+
+
 SCENARIOS = {
     "menu_below_what_was_shown": menu_below_what_was_shown,
     "screen_after_a_choice": screen_after_a_choice,
     "two_turns_from_one_line": two_turns_from_one_line,
+    "clearing_as_the_terminal_type_says": clearing_as_the_terminal_type_says,
 }
 
 
