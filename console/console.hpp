@@ -36,6 +36,8 @@ read_result read_integer(std::int32_t& choice);
 // Throws away the rest of the current input line, its line end included.
 void discard_input_line();
 
+// Clears the screen of a terminal that can be cleared; into a pipe or a
+// file, writes one form feed.
 void clear_screen();
 
 // Writes out whatever is still buffered. Returns the exit status: 0, or 1
