@@ -27,7 +27,7 @@ bool is_capability(const char* value)
     return value != nullptr && reinterpret_cast<std::intptr_t>(value) != -1;
 }
 
-// Where a padding specification that starts right after "$<" ends (at its
+// Where the padding that starts right after "$<" ends (at its closing
 // '>'), or nullptr when what follows is no padding, which terminfo then
 // means as plain text.
 const char* padding_end(const char* at)
