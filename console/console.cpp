@@ -7,8 +7,9 @@
 // When standard output is a terminal (a console window on Windows), texts
 // and clearings go through platform.hpp, which knows how that terminal wants
 // them. When it is a pipe or a file, texts go out as their Windows-1252 bytes
-// and a clearing is one form feed (0x0C), on every platform, so scripts
-// always see the same bytes.
+// and a clearing is one form feed (0x0C), on every platform and in every
+// locale, so scripts always see the same texts; only the total's decimal
+// separator follows the locale.
 #include "console/console.hpp"
 
 #include <algorithm>
@@ -30,6 +31,18 @@ bool output_is_terminal = false;
 
 constexpr char PIPE_CLEAR[] = "\f";
 
+// Every category that setlocale(LC_ALL, "") sets: the C standard's, then
+// those POSIX and the GNU C library add where they have them.
+constexpr int LOCALE_CATEGORIES[] = {
+    LC_CTYPE,    LC_NUMERIC, LC_TIME,    LC_COLLATE,   LC_MONETARY,
+#ifdef LC_MESSAGES
+    LC_MESSAGES,
+#endif
+#ifdef LC_PAPER
+    LC_PAPER,    LC_NAME,    LC_ADDRESS, LC_TELEPHONE, LC_MEASUREMENT, LC_IDENTIFICATION,
+#endif
+};
+
 void flush_standard_output()
 {
     flush_output(standard_output);
@@ -48,9 +61,15 @@ void put_text(const char* text, std::size_t length)
 
 void adopt_locale()
 {
-    // A locale the machine lacks leaves the "C" one: the same texts, with a
-    // point for the decimal separator.
-    (void)std::setlocale(LC_ALL, "");
+    // setlocale(LC_ALL, "") changes nothing when any one category names a
+    // locale the machine lacks (LC_TIME=en_US.UTF-8 without en_US, say),
+    // which would cost the accents and the decimal comma of the others; so
+    // then each category is adopted on its own, and only a missing one
+    // stays "C": the same texts, in plain ASCII on a terminal, and a point
+    // for the decimal separator if LC_NUMERIC is the one missing.
+    if (std::setlocale(LC_ALL, "") == nullptr) {
+        for (const int category : LOCALE_CATEGORIES) (void)std::setlocale(category, "");
+    }
     standard_output.fd = STANDARD_OUTPUT;
     standard_input.fd = STANDARD_INPUT;
     standard_input.before_wait = flush_standard_output;
@@ -132,14 +151,23 @@ void clear_screen()
     }
 }
 
+namespace {
+
+// One line on standard error for a stream that failed. Nothing is left to
+// tell if standard error fails too; the exit status still does.
+void report_failure(const char* what, int error)
+{
+    (void)std::fprintf(stderr, "snack-order: %s failed: %s\n", what, std::strerror(error));
+}
+
+}  // namespace
+
 int finish_console()
 {
     flush_output(standard_output);
-    if (standard_output.error == 0) return 0;
-    // Nothing is left to tell if standard error fails too; the status still does.
-    (void)std::fprintf(stderr, "snack-order: writing standard output failed: %s\n",
-                       std::strerror(standard_output.error));
-    return 1;
+    if (standard_input.error != 0) report_failure("reading standard input", standard_input.error);
+    if (standard_output.error != 0) report_failure("writing standard output", standard_output.error);
+    return standard_input.error != 0 || standard_output.error != 0 ? 1 : 0;
 }
 
 // Test-only (console/console_binding.hpp): the state adopt_locale sets up,

@@ -8,8 +8,8 @@
 // What a read found at the head of the input.
 enum class read_result {
     number,        // a decimal integer, stored in the caller's choice
-    not_a_number,  // some other byte; it is left unread
-    end_of_input,  // nothing but blanks before the end (or a sign alone)
+    not_a_number,  // some other byte, or digits running into one
+    end_of_input,  // nothing but blanks (or a sign alone) before the end or a read error
 };
 
 // Adopts every locale category from the environment and looks at what
@@ -26,15 +26,21 @@ void write_line_end();
 void write_real(const char* format, double value);
 
 // Skips blanks and line ends, then reads an optional sign and decimal digits.
-// A number outside 32 bits saturates to the nearest limit. `choice` is
-// changed only when the result is read_result::number.
+// They are a number only when a blank, a line end or the end of input
+// follows them; what follows is left unread either way, for the next read
+// or for discard_input_line. A number outside 32 bits saturates
+// to the nearest limit. `choice` is changed only when the result is
+// read_result::number.
 read_result read_integer(std::int32_t& choice);
 
 // Throws away the rest of the current input line, its line end included.
 void discard_input_line();
 
+// Clears the screen of a terminal that can be cleared; into a pipe or a
+// file, writes one form feed.
 void clear_screen();
 
 // Writes out whatever is still buffered. Returns the exit status: 0, or 1
-// after a line on standard error when some output could not be written.
+// when standard input could not be read (an error, not its end) or some
+// output could not be written, after one line on standard error for each.
 int finish_console();

@@ -11,12 +11,13 @@ constexpr int NO_BYTE = -1;
 
 // Fills the buffer with the next chunk of input. Returns false at end of
 // file and on a read error; both end the input for good, so a broken
-// descriptor can never make the caller spin.
+// descriptor can never make the caller spin. A read error is kept in
+// in.error, for the program to report once the order is closed.
 bool refill(input_source& in)
 {
     if (in.exhausted) return false;
     if (in.before_wait != nullptr) in.before_wait();
-    const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size());
+    const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size(), in.error);
     if (got == 0) {
         in.exhausted = true;
         return false;
@@ -70,6 +71,10 @@ read_result read_integer_from(input_source& in, std::int32_t& value)
         ++in.start;
         c = peek(in);
     } while (is_digit(c));
+    // Digits that run straight into another byte ("2abc", "2,5", "1.5", a
+    // backspace) are no number: taking the 2 of "2abc" would order an item
+    // whose answer the rejection then clears before anyone sees it.
+    if (c != NO_BYTE && !is_blank(c)) return read_result::not_a_number;
 
     value = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, ceiling - 1));
     return read_result::number;

@@ -17,6 +17,7 @@ struct input_source {
     std::size_t start = 0;
     std::size_t end = 0;
     bool exhausted = false;  // end of file or a read error: nothing more comes
+    int error = 0;           // errno of the read that failed; 0 at a plain end
     std::array<unsigned char, std::size_t{64} * 1024> buffer{};
 };
 

@@ -37,9 +37,10 @@ HANDLE handle_of(int fd)
 
 }  // namespace
 
-std::size_t read_some(int fd, unsigned char* buffer, std::size_t size)
+std::size_t read_some(int fd, unsigned char* buffer, std::size_t size, int& failure)
 {
     const int got = _read(fd, buffer, static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+    if (got < 0 && errno != EBADF) failure = errno;
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 

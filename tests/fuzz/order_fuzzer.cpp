@@ -100,8 +100,9 @@ void skip_line(const std::uint8_t* data, std::size_t size, std::size_t& at)
 
 // The README's rules applied to the whole input at once: blanks are
 // skipped; a sign may precede the digits; a number saturates at the 32-bit
-// limits; a non-number costs the rest of its line; the end of input (or a
-// sign alone before it) closes the order as a 0 does; 0 closes it.
+// limits; a non-number, digits that run into a byte other than a blank
+// included, costs the rest of its line; the end of input (or a sign alone
+// before it) closes the order as a 0 does; 0 closes it.
 std::vector<turn> read_turns(const std::uint8_t* data, std::size_t size)
 {
     std::vector<turn> turns;
@@ -114,12 +115,13 @@ std::vector<turn> read_turns(const std::uint8_t* data, std::size_t size)
             turns.push_back({false, FINISH_CODE});
             return turns;
         }
-        if (!is_digit(data[at])) {
+        const bool digits = is_digit(data[at]);
+        const std::int32_t code = digits ? read_number(data, size, at, negative) : 0;
+        if (!digits || (at < size && !is_blank(data[at]))) {
             skip_line(data, size, at);
             turns.push_back({true, 0});
             continue;
         }
-        const std::int32_t code = read_number(data, size, at, negative);
         turns.push_back({false, code});
         if (code == FINISH_CODE) return turns;
     }

@@ -65,10 +65,10 @@ expect_no_error_output() {
   if [[ -s $work/stderr ]]; then fail "standard error was not empty: $(head -c 500 "$work/stderr")"; fi
 }
 
-expect_one_error_line() {  # expect_one_error_line REASON
+expect_one_error_line() {  # expect_one_error_line MESSAGE: "snack-order: MESSAGE"
   local lines
   lines=$(wc -l < "$work/stderr")
-  if [[ $lines -ne 1 ]] || ! grep -qx "snack-order: writing standard output failed: $1" "$work/stderr"; then
+  if [[ $lines -ne 1 ]] || ! grep -qx "snack-order: $1" "$work/stderr"; then
     fail "standard error ($lines lines) should be one line saying '$1':"
     head -c 1000 "$work/stderr"
   fi
@@ -132,7 +132,8 @@ million_choices)
   ;;
 nul_and_invalid_utf8)
   # 16 MiB of NUL bytes before the transcript's own first line of NULs:
-  # still one rejected line; invalid UTF-8 and NULs after a number follow.
+  # still one rejected line; invalid UTF-8 and a number running into a NUL
+  # follow.
   run "$to_file" < <(repeat_byte '\0' $((16 * MiB)); cat "$cases/nul_and_invalid_utf8.in")
   expect_status 0
   expect_no_error_output
@@ -145,16 +146,24 @@ input_closed)
   expect_no_error_output
   expect_output "$cases/empty_input.out"
   ;;
+input_unreadable)
+  # A read that fails (EISDIR) closes the order as the end of input does,
+  # then the failure is reported.
+  run "< / $to_file"
+  expect_status 1
+  expect_one_error_line 'reading standard input failed: Is a directory'
+  expect_output "$cases/empty_input.out"
+  ;;
 output_closed)
   # The whole order is still taken, then the failure is reported.
   run '>&-' < <(million_choices)
   expect_status 1
-  expect_one_error_line 'Bad file descriptor'
+  expect_one_error_line 'writing standard output failed: Bad file descriptor'
   ;;
 output_full)
   run '> /dev/full' < <(million_choices)
   expect_status 1
-  expect_one_error_line 'No space left on device'
+  expect_one_error_line 'writing standard output failed: No space left on device'
   ;;
 reader_gone)
   # The reader takes 100 bytes and closes the pipe, while the input never
@@ -174,11 +183,12 @@ reader_gone_sigpipe_ignored)
   run "$to_reader" < <(yes 2 2> /dev/null)
   wait
   expect_status 1
-  expect_one_error_line 'Broken pipe'
+  expect_one_error_line 'writing standard output failed: Broken pipe'
   expect_output <(head -c 100 "$cases/empty_input.out")
   ;;
 *)
   fail "no such case"
   ;;
 esac
+((failed)) && echo "reproduce: bash $0 $*"
 exit $failed

@@ -1,0 +1,31 @@
+// The texts' accented letters in a terminal's character set (POSIX).
+//
+// The texts are plain ASCII but for five Windows-1252 letters: C7 Ç, C3 Ã,
+// CA Ê, C1 Á, E9 é. How the terminal's character set writes each of them is
+// worked out once, at start; texts are then written through that table,
+// with no conversion per text.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include "console/output_sink.hpp"
+
+struct letter_spelling {
+    unsigned char letter = 0;     // the Windows-1252 byte
+    std::array<char, 8> bytes{};  // the letter in the terminal's character set
+    std::size_t length = 0;
+};
+
+using letter_table = std::array<letter_spelling, 5>;
+
+// Spells the five letters in `codeset`, a character set named as
+// nl_langinfo(CODESET) names it: each letter the set has is converted to
+// it; each one it lacks is written without its accent (Ç C, Ã A, Ê E, Á A,
+// é e), never as "?". A set that iconv does not know gets all five
+// without accents, since every locale's character set holds ASCII.
+void spell_letters(const char* codeset, letter_table& table);
+
+// Puts a Windows-1252 text into `out`, each of the five letters as `table`
+// spells it. Any other byte past ASCII, which no text holds, goes out as "?".
+void put_spelled_text(output_sink& out, const letter_table& table, const char* text, std::size_t length);
