@@ -1,7 +1,8 @@
 # What `cmake --install` puts beside the executable on Debian and other Unix
 # systems, and the Debian package built from it (`cpack -G DEB` in a release
 # build, or `cmake --workflow --preset package`). The manual page and the
-# package take their version from the project; nothing else states it.
+# package take their version and date from the newest entry of the changelog
+# (see cmake/changelog.cmake); nothing else states them.
 
 set(SNACK_ORDER_MAINTAINER "snack-order maintainers <maintainers@users.noreply.c-seed-dac407e9.example>")
 

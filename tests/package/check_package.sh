@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Checks what build_package.sh made in WORK_DIR. VERSION is the project's
-# version, which the package, its manual page and its changelog must carry.
+# Checks what build_package.sh made in WORK_DIR from SOURCE_DIR. The version
+# and the date that the package and its manual page must carry are those of
+# the newest entry of SOURCE_DIR/packaging/changelog, as dpkg reads it.
 #
-# usage: check_package.sh CHECK WORK_DIR VERSION
+# usage: check_package.sh CHECK SOURCE_DIR WORK_DIR
 #   control    the package's name, version, maintainer, section, description
 #              and the dependencies dpkg-shlibdeps worked out
 #   contents   exactly the expected files; the program stripped and free
 #              of sanitizers
 #   installed  what `cmake --install` put in the prefix
 #   manual     the manual page renders without a warning and names the version
+#              and the date
 #   lintian    lintian reports no error
 set -u
-check=$1 work=$2 version=$3
+check=$1 source_dir=$2 work=$3
 deb=$work/snack-order.deb
+changelog=$source_dir/packaging/changelog
 failed=0
 reproduce=
 
@@ -29,6 +32,10 @@ require() {
     fi
   done
 }
+
+require dpkg-parsechangelog
+version=$(dpkg-parsechangelog -l "$changelog" -S Version) || exit 1
+release_time=$(dpkg-parsechangelog -l "$changelog" -S Timestamp) || exit 1
 
 expect_field() {
   local name=$1 expected=$2 actual
@@ -61,9 +68,6 @@ check_contents() {
   if readelf -d "$program" | grep -E 'NEEDED.*(asan|ubsan)'; then
     fail "the packaged program links a sanitizer runtime"
   fi
-  local newest
-  newest=$(zcat "$work/unpacked/usr/share/doc/snack-order/changelog.gz" | dpkg-parsechangelog -l - -S Version)
-  [[ $newest == "$version" ]] || fail "newest changelog entry is $newest, the project is $version (packaging/changelog)"
   reproduce="dpkg-deb -c $deb; file $program"
 }
 
@@ -89,7 +93,10 @@ check_manual() {
   for section in NAME SYNOPSIS DESCRIPTION SESSION INPUT OUTPUT "NOT ON A TERMINAL" "EXIT STATUS" ENVIRONMENT; do
     grep -qx "$section" <<< "$rendered" || fail "no section $section in the rendered page"
   done
-  grep -q "^snack-order $version " <<< "$rendered" || fail "the page's footer does not name version $version"
+  local day
+  day=$(date -u -d "@$release_time" +%F)
+  grep -Eq "^snack-order $version +$day +SNACK-ORDER\(1\)$" <<< "$rendered" \
+    || fail "the page's footer does not name version $version and date $day: $(tail -n 1 <<< "$rendered")"
   [[ $(lexgrog "$page") == *'"snack-order - take one'* ]] || fail "whatis cannot read the NAME line: $(lexgrog "$page")"
   reproduce="man --warnings -l $page"
 }
