@@ -11,6 +11,9 @@
 #   installed  what `cmake --install` put in the prefix
 #   manual     the manual page renders without a warning and names the version
 #              and the date
+#   hardening  the packaged program is PIE, has RELRO with every symbol bound
+#              at start-up, a stack protector and fortified C library calls;
+#              its build used every flag dpkg-buildflags gives for hardening
 #   lintian    lintian reports no error
 set -u
 check=$1 source_dir=$2 work=$3
@@ -101,6 +104,38 @@ check_manual() {
   reproduce="man --warnings -l $page"
 }
 
+# The words dpkg-buildflags adds to VARIABLE for hardening=+all.
+hardening_flags() {
+  comm -23 <(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u) \
+    <(DEB_BUILD_MAINT_OPTIONS=hardening=-all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u)
+}
+
+check_hardening() {
+  local program=$work/unpacked/usr/bin/snack-order dynamic symbols commands compiles link lacking flag
+  require readelf dpkg-buildflags ninja
+  dynamic=$(readelf -dW "$program")
+  symbols=$(readelf --dyn-syms -W "$program")
+  if [[ ! $(readelf -hW "$program") =~ Type:\ +DYN ]] || ! grep -q 'FLAGS_1.* PIE' <<< "$dynamic"; then
+    fail "the program is not position-independent"
+  fi
+  readelf -lW "$program" | grep -q GNU_RELRO || fail "the program has no RELRO segment"
+  grep -Eq '\(FLAGS\).*BIND_NOW|FLAGS_1.* NOW' <<< "$dynamic" || fail "the program's symbols are not bound at start-up (BIND_NOW)"
+  grep -Eq ' __[a-z]+_chk(@|$)' <<< "$symbols" || fail "the program calls no fortified function (__*_chk)"
+  grep -q ' __stack_chk_fail' <<< "$symbols" || fail "the program has no stack protector (__stack_chk_fail)"
+  # Every compile command of the program and its libraries, and its link.
+  commands=$(ninja -C "$work/build" -t commands snack-order) || exit 1
+  compiles=$(grep -e ' -c ' <<< "$commands")
+  link=$(grep -e ' -o snack-order ' <<< "$commands")
+  while read -r flag; do
+    lacking=$(grep -vFe " $flag " <<< "$compiles")
+    [[ -z $lacking ]] || fail "dpkg-buildflags gives $flag, missing from $(wc -l <<< "$lacking") compile commands, as: ${lacking%%$'\n'*}"
+  done < <(hardening_flags CPPFLAGS; hardening_flags CXXFLAGS)
+  while read -r flag; do
+    [[ " $link " == *" $flag "* ]] || fail "dpkg-buildflags gives $flag, missing from the link: $link"
+  done < <(hardening_flags LDFLAGS)
+  reproduce="readelf -d -l --dyn-syms $program; ninja -C $work/build -t commands snack-order"
+}
+
 check_lintian() {
   local report status
   require lintian
@@ -118,7 +153,7 @@ check_lintian() {
 }
 
 case $check in
-control | contents | installed | manual | lintian) "check_$check" ;;
+control | contents | installed | manual | hardening | lintian) "check_$check" ;;
 *)
   echo "unknown check $check"
   exit 2
