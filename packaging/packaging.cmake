@@ -20,6 +20,15 @@ add_custom_command(OUTPUT ${manual_page}.gz ${changelog}.gz
     VERBATIM)
 add_custom_target(documentation ALL DEPENDS ${manual_page}.gz ${changelog}.gz)
 
+# A stripped program (the package's, or `cmake --install --strip`) also loses
+# the sections Debian's dh_strip removes and CMake's strip leaves: .comment,
+# the names of the compilers that built it, and .note.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:snack-order>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+
 install(FILES ${manual_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
