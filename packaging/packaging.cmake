@@ -43,6 +43,8 @@ typed at the keyboard, confirms each item with its price and keeps a
 running total. On 0 it clears the screen, lists the ten places of the
 order and prints the amount due. The texts are Brazilian Portuguese.]])
 set(CPACK_STRIP_FILES ON)
+set(CPACK_SNACK_ORDER_RELEASE_EPOCH ${SNACK_ORDER_RELEASE_EPOCH})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_time.cmake)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -14,6 +14,9 @@
 #   hardening  the packaged program is PIE, has RELRO with every symbol bound
 #              at start-up, a stack protector and fortified C library calls;
 #              its build used every flag dpkg-buildflags gives for hardening
+#   reproducible  a second build, from scratch in another directory and so
+#              seconds later, gives the same bytes; every file is dated as
+#              the newest changelog entry
 #   lintian    lintian reports no tag at all, down to informational ones (-I)
 set -u
 check=$1 source_dir=$2 work=$3
@@ -136,6 +139,24 @@ check_hardening() {
   reproduce="readelf -d -l --dyn-syms $program; ninja -C $work/build -t commands snack-order"
 }
 
+check_reproducible() {
+  local again=$work/again
+  rm -rf "$again"
+  # Seconds after the first, so that time stamps of the build would differ.
+  while (($(date +%s) - $(stat -L -c %Y "$deb") < 3)); do sleep 1; done
+  bash "$(dirname "$0")/build_package.sh" "$source_dir" "$again" > "$work/again.log" 2>&1 \
+    || { cat "$work/again.log"; exit 1; }
+  if ! cmp "$deb" "$again/snack-order.deb"; then
+    fail "two builds of the same sources give different packages; files that differ:"
+    diff -rq "$work/unpacked" "$again/unpacked"
+    diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$again/snack-order.deb")
+  fi
+  local dated
+  dated=$(find "$work/unpacked" -mindepth 1 -printf '%T@ %P\n' | grep -v "^$release_time\.0* ")
+  [[ -z $dated ]] || fail "not dated $(date -u -d "@$release_time"), the newest changelog entry:"$'\n'"$dated"
+  reproduce="bash $(dirname "$0")/build_package.sh $source_dir $again && cmp $deb $again/snack-order.deb"
+}
+
 check_lintian() {
   local report status
   require lintian
@@ -155,7 +176,7 @@ check_lintian() {
 }
 
 case $check in
-control | contents | installed | manual | hardening | lintian) "check_$check" ;;
+control | contents | installed | manual | hardening | reproducible | lintian) "check_$check" ;;
 *)
   echo "unknown check $check"
   exit 2
