@@ -1,7 +1,8 @@
 # What `cmake --install` puts beside the executable on Debian and other Unix
 # systems, and the Debian package built from it (`cpack -G DEB` in a release
 # build, or `cmake --workflow --preset package`). The manual page and the
-# package take their version from the project; nothing else states it.
+# package take their version and date from the newest entry of the changelog
+# (see cmake/changelog.cmake); nothing else states them.
 
 set(SNACK_ORDER_MAINTAINER "snack-order maintainers <maintainers@users.noreply.c-seed-dac407e9.example>")
 
@@ -19,6 +20,15 @@ add_custom_command(OUTPUT ${manual_page}.gz ${changelog}.gz
     VERBATIM)
 add_custom_target(documentation ALL DEPENDS ${manual_page}.gz ${changelog}.gz)
 
+# A stripped program (the package's, or `cmake --install --strip`) also loses
+# the sections Debian's dh_strip removes and CMake's strip leaves: .comment,
+# the names of the compilers that built it, and .note.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:snack-order>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()")
+
 install(FILES ${manual_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
@@ -33,6 +43,8 @@ typed at the keyboard, confirms each item with its price and keeps a
 running total. On 0 it clears the screen, lists the ten places of the
 order and prints the amount due. The texts are Brazilian Portuguese.]])
 set(CPACK_STRIP_FILES ON)
+set(CPACK_SNACK_ORDER_RELEASE_EPOCH ${SNACK_ORDER_RELEASE_EPOCH})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_time.cmake)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

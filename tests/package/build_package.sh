@@ -7,6 +7,8 @@
 # usage: build_package.sh SOURCE_DIR WORK_DIR
 set -eu
 source_dir=$1 work=$2
+# The package's own time stamps are tested, not a caller's.
+unset SOURCE_DATE_EPOCH
 for tool in dpkg-deb dpkg-shlibdeps file; do
   if ! command -v "$tool" > /dev/null; then
     echo "$tool not found: install dpkg-dev and file (tools/setup test does)"
