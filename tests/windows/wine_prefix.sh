@@ -23,6 +23,10 @@ rm -rf "$prefix" "$prefix.log"
 # whole run, persistent, until windows.stop_wine stops it. It needs the
 # prefix's folder to exist; its descriptors must not hold CTest's pipes.
 mkdir -p "$prefix"
+# Wine finds a prefix's server by the folder's inode, which the new folder
+# may have taken over from one removed while its server still ran (a run
+# cut short before its cleanup): that server would answer for it.
+wineserver -k 2> /dev/null && wineserver -w
 if ! wineserver -p < /dev/null > /dev/null 2>&1; then
   echo "wineserver cannot start on this machine, so the Windows executable cannot be tested."
   echo "reproduce: mkdir -p $prefix && WINEPREFIX=$prefix wineserver -p"
@@ -35,9 +39,12 @@ if ! timeout 240 wine wineboot -i > "$prefix.log" 2>&1; then
   exit 1
 fi
 reply=$(timeout 60 wine cmd /c echo ready 2>&1)
+status=$?
 if [[ $reply != $'ready\r' ]]; then
-  echo "Wine cannot start a program on this machine, so the Windows executable cannot be tested. It said:"
+  echo "Wine cannot start a program on this machine, so the Windows executable cannot be tested."
+  echo "It exited with status $status and said:"
   printf '%s\n' "$reply"
+  echo "Wine servers running: $(pgrep -a wineserver | tr '\n' ';')"
   echo "reproduce: WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c echo ready"
   exit 1
 fi
