@@ -5,7 +5,7 @@
 // Whatever was written before a clearing always reaches the screen first.
 //
 // When standard output is a terminal (a console window on Windows), texts
-// and clearings go through platform.hpp, which knows how that terminal wants
+// and clearings go through terminal.hpp, which knows how that terminal wants
 // them. When it is a pipe or a file, texts go out as their Windows-1252 bytes
 // and a clearing is one form feed (0x0C), on every platform and in every
 // locale, so scripts always see the same texts; only the total's decimal
@@ -19,9 +19,10 @@
 #include <cstring>
 
 #include "console/console_binding.hpp"
+#include "console/descriptor_io.hpp"
 #include "console/input_source.hpp"
 #include "console/output_sink.hpp"
-#include "console/platform.hpp"
+#include "console/terminal.hpp"
 
 namespace {
 
@@ -43,9 +44,15 @@ constexpr int LOCALE_CATEGORIES[] = {
 #endif
 };
 
-void flush_standard_output()
+// Before the program waits for input, everything written goes out. A reader
+// that has gone away ends the program through SIGPIPE; where SIGPIPE is
+// ignored it shows here as EPIPE instead. Nobody will see another menu, so
+// the input ends, and the order closes as at its end, rather than waiting
+// for input that may never come.
+bool flush_before_wait()
 {
     flush_output(standard_output);
+    return standard_output.error != EPIPE;
 }
 
 void put_text(const char* text, std::size_t length)
@@ -70,11 +77,18 @@ void adopt_locale()
     if (std::setlocale(LC_ALL, "") == nullptr) {
         for (const int category : LOCALE_CATEGORIES) (void)std::setlocale(category, "");
     }
-    standard_output.fd = STANDARD_OUTPUT;
-    standard_input.fd = STANDARD_INPUT;
-    standard_input.before_wait = flush_standard_output;
-    output_is_terminal = is_terminal(STANDARD_OUTPUT);
-    if (output_is_terminal) open_terminal();
+    bind_console(STANDARD_INPUT, STANDARD_OUTPUT);
+}
+
+void bind_console(int input_fd, int output_fd)
+{
+    standard_output = output_sink{};
+    standard_output.fd = output_fd;
+    standard_input = input_source{};
+    standard_input.fd = input_fd;
+    standard_input.before_wait = flush_before_wait;
+    output_is_terminal = is_terminal(output_fd);
+    if (output_is_terminal) open_terminal(output_fd);
 }
 
 void write_line(const char* text)
@@ -129,11 +143,6 @@ void write_real(const char* format, double value)
 
 read_result read_integer(std::int32_t& choice)
 {
-    // A reader that has gone away ends the program through SIGPIPE; where
-    // SIGPIPE is ignored it shows as EPIPE instead. Nobody will see another
-    // menu, so the order closes as at the end of input, rather than taking
-    // input that may never end.
-    if (standard_output.error == EPIPE) return read_result::end_of_input;
     return read_integer_from(standard_input, choice);
 }
 
@@ -168,16 +177,4 @@ int finish_console()
     if (standard_input.error != 0) report_failure("reading standard input", standard_input.error);
     if (standard_output.error != 0) report_failure("writing standard output", standard_output.error);
     return standard_input.error != 0 || standard_output.error != 0 ? 1 : 0;
-}
-
-// Test-only (console/console_binding.hpp): the state adopt_locale sets up,
-// on other descriptors and from scratch.
-void bind_console(int input_fd, int output_fd)
-{
-    standard_output = output_sink{};
-    standard_output.fd = output_fd;
-    standard_input = input_source{};
-    standard_input.fd = input_fd;
-    standard_input.before_wait = flush_standard_output;
-    output_is_terminal = is_terminal(output_fd);
 }

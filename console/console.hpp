@@ -5,12 +5,7 @@
 
 #include <cstdint>
 
-// What a read found at the head of the input.
-enum class read_result {
-    number,        // a decimal integer, stored in the caller's choice
-    not_a_number,  // some other byte, or digits running into one
-    end_of_input,  // nothing but blanks (or a sign alone) before the end or a read error
-};
+#include "console/read_result.hpp"
 
 // Adopts every locale category from the environment and looks at what
 // standard output is. Called once, before anything is written.
@@ -31,6 +26,10 @@ void write_real(const char* format, double value);
 // or for discard_input_line. A number outside 32 bits saturates
 // to the nearest limit. `choice` is changed only when the result is
 // read_result::number.
+//
+// The input also ends, as at its end, once the reader of standard output
+// has gone away (a write failed with EPIPE, where SIGPIPE is ignored):
+// nobody would see another menu, so nothing more is read.
 read_result read_integer(std::int32_t& choice);
 
 // Throws away the rest of the current input line, its line end included.

@@ -3,20 +3,24 @@
 #include <algorithm>
 #include <cstring>
 
-#include "console/platform.hpp"
+#include "console/descriptor_io.hpp"
 
 namespace {
 
 constexpr int NO_BYTE = -1;
 
 // Fills the buffer with the next chunk of input. Returns false at end of
-// file and on a read error; both end the input for good, so a broken
-// descriptor can never make the caller spin. A read error is kept in
-// in.error, for the program to report once the order is closed.
+// file, on a read error and when the wait hook says to read no more; each
+// ends the input for good, so a broken descriptor can never make the caller
+// spin. A read error is kept in in.error, for the program to report once
+// the order is closed.
 bool refill(input_source& in)
 {
     if (in.exhausted) return false;
-    if (in.before_wait != nullptr) in.before_wait();
+    if (in.before_wait != nullptr && !in.before_wait()) {
+        in.exhausted = true;
+        return false;
+    }
     const std::size_t got = read_some(in.fd, in.buffer.data(), in.buffer.size(), in.error);
     if (got == 0) {
         in.exhausted = true;

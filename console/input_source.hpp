@@ -7,13 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "console/console.hpp"
+#include "console/read_result.hpp"
 
 struct input_source {
     int fd = 0;
     // Called before every read that may block, so that nothing written
-    // stays unseen while the program waits.
-    void (*before_wait)() = nullptr;
+    // stays unseen while the program waits. Returning false says that
+    // nothing more should be read: the input ends there, as at its end.
+    bool (*before_wait)() = nullptr;
     std::size_t start = 0;
     std::size_t end = 0;
     bool exhausted = false;  // end of file or a read error: nothing more comes

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "console/platform.hpp"
+#include "console/descriptor_io.hpp"
 
 void flush_output(output_sink& out)
 {

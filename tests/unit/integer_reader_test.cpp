@@ -150,9 +150,10 @@ TEST_F(reader, DiscardsAMegabyteLongLine)
 }
 
 int waits = 0;
-void count_wait()
+bool count_wait()
 {
     ++waits;
+    return true;
 }
 
 TEST_F(reader, CallsTheWaitHookBeforeEachReadOfTheFile)
