@@ -9,6 +9,6 @@ if ! command -v x86_64-w64-mingw32-g++ > /dev/null; then
   exit 1
 fi
 mkdir -p "$build_dir"
-cmake -S "$source_dir" --preset windows -B "$build_dir" -DCMAKE_CXX_FLAGS=-Werror > "$build_dir.log" 2>&1 \
+cmake -S "$source_dir" --preset windows -B "$build_dir" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON > "$build_dir.log" 2>&1 \
   || { cat "$build_dir.log"; exit 1; }
 cmake --build "$build_dir" -j 2
