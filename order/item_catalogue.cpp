@@ -1,25 +1,29 @@
 #include "order/item_catalogue.hpp"
 
 #include "console/console.hpp"
+#include "order/windows1252.hpp"
 
-// Accented letters are written as Windows-1252 bytes: C7 Ç, C3 Ã, CA Ê,
-// C1 Á, E9 é. No escape here is followed by a letter that could pass for
-// one more hex digit; break the string where a new text needs one.
+// The spellings that look like slips are the menu's own, kept on purpose:
+// the menu offers CACHORRO-QUNTE, whose confirmation and listing say
+// CACHORRO-QUENTE; X-BACON is confirmed and listed as X-BACCON; MISTO is
+// listed as X-MISTO; and SALADA's listing line reads " SALADA VALOR".
 const std::array<catalogue_entry, 8> item_catalogue{{
-    {1, "1  CACHORRO-QUNTE", "VOC\xCA ESCOLHEU CACHORRO-QUENTE, VALOR R$ 5,00", 5.00, " CACHORRO-QUENTE R$ 5,00"},
-    {2, "2  X-SALADA", "VOC\xCA ESCOLHEU X-SALADA, VALOR R$ 8,79", 8.79, " X-SALADA R$ 8,79"},
-    {3, "3  X-BACON", "VOC\xCA ESCOLHEU X-BACCON, VALOR R$ 9,99", 9.99, " X-BACCON R$ 9,99"},
-    {4, "4  MISTO", "VOC\xCA ESCOLHEU MISTO, VALOR R$ 6,69", 6.69, " X-MISTO R$ 6,69"},
-    {5, "5  SALADA", "VOC\xCA ESCOLHEU SALADA, VALOR R$ 4,80", 4.80, " SALADA VALOR R$ 4,80"},
-    {6, "6  AGUA", "VOC\xCA ESCOLHEU \xC1GUA, VALOR R$ 3,49", 3.49, " \xC1GUA R$ 3,49"},
-    {7, "7  REFRIGERANTE", "VOC\xCA ESCOLHEU REFRIGERANTE, VALOR R$ 4,99", 4.99, " REFRIGERANTE R$ 4,99"},
-    {8, "8  X-FRANGO", "VOC\xCA ESCOLHEU X-FRANGO, VALOR R$ 10,00", 10.00, " X-FRANGO R$ 10,00"},
+    {1, "1  CACHORRO-QUNTE"_cp1252, "VOCÊ ESCOLHEU CACHORRO-QUENTE, VALOR R$ 5,00"_cp1252, 5.00,
+     " CACHORRO-QUENTE R$ 5,00"_cp1252},
+    {2, "2  X-SALADA"_cp1252, "VOCÊ ESCOLHEU X-SALADA, VALOR R$ 8,79"_cp1252, 8.79, " X-SALADA R$ 8,79"_cp1252},
+    {3, "3  X-BACON"_cp1252, "VOCÊ ESCOLHEU X-BACCON, VALOR R$ 9,99"_cp1252, 9.99, " X-BACCON R$ 9,99"_cp1252},
+    {4, "4  MISTO"_cp1252, "VOCÊ ESCOLHEU MISTO, VALOR R$ 6,69"_cp1252, 6.69, " X-MISTO R$ 6,69"_cp1252},
+    {5, "5  SALADA"_cp1252, "VOCÊ ESCOLHEU SALADA, VALOR R$ 4,80"_cp1252, 4.80, " SALADA VALOR R$ 4,80"_cp1252},
+    {6, "6  AGUA"_cp1252, "VOCÊ ESCOLHEU ÁGUA, VALOR R$ 3,49"_cp1252, 3.49, " ÁGUA R$ 3,49"_cp1252},
+    {7, "7  REFRIGERANTE"_cp1252, "VOCÊ ESCOLHEU REFRIGERANTE, VALOR R$ 4,99"_cp1252, 4.99,
+     " REFRIGERANTE R$ 4,99"_cp1252},
+    {8, "8  X-FRANGO"_cp1252, "VOCÊ ESCOLHEU X-FRANGO, VALOR R$ 10,00"_cp1252, 10.00, " X-FRANGO R$ 10,00"_cp1252},
 }};
 
 namespace {
 
-constexpr const char* MENU_HEADING = "SELECIONE A OP\xC7\xC3O DESEJADA NO MENU ABAIXO";
-constexpr const char* MENU_CLOSING_LINE = "0  PARA FINALIZAR A COMPRA";
+constexpr const char* MENU_HEADING = "SELECIONE A OPÇÃO DESEJADA NO MENU ABAIXO"_cp1252;
+constexpr const char* MENU_CLOSING_LINE = "0  PARA FINALIZAR A COMPRA"_cp1252;
 
 }  // namespace
 

@@ -2,13 +2,14 @@
 
 #include "console/console.hpp"
 #include "order/item_catalogue.hpp"
+#include "order/windows1252.hpp"
 
 namespace {
 
-constexpr const char* PROMPT = "OP\xC7\xC3O: ";
-constexpr const char* FINISHING_LINE = "FINALIZANDO SEU PEDIDO AGORA";
-constexpr const char* INVALID_CHOICE_LINE = "VOC\xCA ESCOLHEU UMA OP\xC7\xC3O INV\xC1LIDA, TENTE NOVAMENTE";
-constexpr const char* REGISTERED_LINE = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO";
+constexpr const char* PROMPT = "OPÇÃO: "_cp1252;
+constexpr const char* FINISHING_LINE = "FINALIZANDO SEU PEDIDO AGORA"_cp1252;
+constexpr const char* INVALID_CHOICE_LINE = "VOCÊ ESCOLHEU UMA OPÇÃO INVÁLIDA, TENTE NOVAMENTE"_cp1252;
+constexpr const char* REGISTERED_LINE = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"_cp1252;
 
 void answer_choice(order_record& order)
 {

@@ -2,13 +2,14 @@
 
 #include "console/console.hpp"
 #include "order/item_catalogue.hpp"
+#include "order/windows1252.hpp"
 
 namespace {
 
-constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOC\xCA ESCOLHEU";
-constexpr const char* SLOT_LABEL = "ITEM ";
-constexpr const char* INVALID_SLOT_LINE = " OP\xC7\xC3O INV\xC1LIDA";
-constexpr const char* TOTAL_FORMAT = "O Valor do seu pedido \xE9 R$ %f";
+constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"_cp1252;
+constexpr const char* SLOT_LABEL = "ITEM "_cp1252;
+constexpr const char* INVALID_SLOT_LINE = " OPÇÃO INVÁLIDA"_cp1252;
+constexpr const char* TOTAL_FORMAT = "O Valor do seu pedido é R$ %f"_cp1252;
 
 // What follows "ITEM n": the item's listing line, or just the line end for
 // an empty slot and for the closing 0. A code typed but not on the menu

@@ -1,0 +1,51 @@
+// The order logic's texts are written in the source as they read on the
+// screen, in UTF-8, and kept in the program as the Windows-1252 bytes that
+// the console writes: "OPÇÃO: "_cp1252 is a const char* to the bytes
+// 4F 50 C7 C3 4F 3A 20. The conversion runs at compile time, so the bytes
+// are constant data and cost nothing at run time.
+//
+// The texts need only ASCII and Latin-1 letters (U+00A0 to U+00FF), which
+// Windows-1252 holds at the same numbers. Anything else in a text, or UTF-8
+// that is not well formed, fails the build, so that no text can reach the
+// screen garbled.
+#pragma once
+
+#include <cstddef>
+
+namespace windows1252_detail {
+
+// Deliberately not constexpr: reaching it in the conversion fails the build.
+void not_ascii_or_a_latin1_letter() noexcept;
+
+}  // namespace windows1252_detail
+
+// A UTF-8 string literal of N bytes (its NUL included) as Windows-1252; the
+// result is never longer, and the rest of `bytes` stays NUL.
+template <std::size_t N> struct windows1252_text {
+    char bytes[N]{};
+
+    consteval windows1252_text(const char (&utf8)[N]) noexcept
+    {
+        std::size_t out = 0;
+        for (std::size_t at = 0; at + 1 < N; ++at) {
+            const auto lead = static_cast<unsigned char>(utf8[at]);
+            if (lead < 0x80) {
+                bytes[out++] = utf8[at];
+                continue;
+            }
+            // U+00A0 to U+00FF take two bytes: C2 A0 to C2 BF, C3 80 to C3 BF.
+            const auto next = at + 2 < N ? static_cast<unsigned char>(utf8[at + 1]) : 0;
+            if ((lead != 0xC2 && lead != 0xC3) || (next & 0xC0) != 0x80 || (lead == 0xC2 && next < 0xA0)) {
+                windows1252_detail::not_ascii_or_a_latin1_letter();
+            }
+            bytes[out++] = static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F));
+            ++at;
+        }
+    }
+};
+
+// Each text is a template parameter object, which lives for the whole run.
+template <windows1252_text text> consteval const char* operator""_cp1252() noexcept
+{
+    return text.bytes;
+}
