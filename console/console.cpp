@@ -82,11 +82,8 @@ void adopt_locale()
 
 void bind_console(int input_fd, int output_fd)
 {
-    standard_output = output_sink{};
-    standard_output.fd = output_fd;
-    standard_input = input_source{};
-    standard_input.fd = input_fd;
-    standard_input.before_wait = flush_before_wait;
+    start_output(standard_output, output_fd);
+    start_input(standard_input, input_fd, flush_before_wait);
     output_is_terminal = is_terminal(output_fd);
     if (output_is_terminal) open_terminal(output_fd);
 }

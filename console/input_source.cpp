@@ -49,6 +49,16 @@ bool is_digit(int c)
 
 }  // namespace
 
+void start_input(input_source& in, int fd, bool (*before_wait)())
+{
+    in.fd = fd;
+    in.before_wait = before_wait;
+    in.start = 0;
+    in.end = 0;
+    in.exhausted = false;
+    in.error = 0;
+}
+
 read_result read_integer_from(input_source& in, std::int32_t& value)
 {
     int c = peek(in);

@@ -22,6 +22,10 @@ struct input_source {
     std::array<unsigned char, std::size_t{64} * 1024> buffer{};
 };
 
+// Starts `in` afresh on `fd`: nothing buffered or read, no end of input or
+// failure remembered. As with start_output, the buffer is not zeroed.
+void start_input(input_source& in, int fd, bool (*before_wait)());
+
 read_result read_integer_from(input_source& in, std::int32_t& value);
 
 // Consumes bytes up to and including the next line end, or to end of input.

@@ -4,6 +4,13 @@
 
 #include "console/descriptor_io.hpp"
 
+void start_output(output_sink& out, int fd)
+{
+    out.fd = fd;
+    out.error = 0;
+    out.used = 0;
+}
+
 void flush_output(output_sink& out)
 {
     if (out.used > 0 && out.error == 0) out.error = write_all(out.fd, out.buffer.data(), out.used);

@@ -12,6 +12,11 @@ struct output_sink {
     std::array<char, std::size_t{64} * 1024> buffer{};
 };
 
+// Starts `out` afresh on `fd`: nothing buffered, no failure remembered.
+// The buffer's old bytes are left as they are, never to be read: zeroing
+// 64 KiB would touch every page of it at each start.
+void start_output(output_sink& out, int fd);
+
 void put_bytes(output_sink& out, const char* bytes, std::size_t length);
 
 // Hands everything buffered to the kernel. After a failure the buffered
