@@ -48,48 +48,39 @@ protected:
         return "?";
     }
 
+    // What successive reads of `bytes` give, blank-separated, up to the
+    // first that is not a number (garbage stays unread, so it would repeat).
+    std::string reads(const std::string& bytes)
+    {
+        feed(bytes);
+        std::string results = next();
+        while (results.find_first_not_of("-0123456789 ") == std::string::npos) results += " " + next();
+        return results;
+    }
+
     std::FILE* file_ = nullptr;
     input_source in_;
 };
 
 TEST_F(reader, SkipsBlanksTabsAndLineEndsBeforeANumber)
 {
-    feed("  7\t\t8\n\n9\r\n\v\f10");
-    EXPECT_EQ(next(), "7");
-    EXPECT_EQ(next(), "8");
-    EXPECT_EQ(next(), "9");
-    EXPECT_EQ(next(), "10");
-    EXPECT_EQ(next(), "end");
+    EXPECT_EQ(reads("  7\t\t8\n\n9\r\n\v\f10"), "7 8 9 10 end");
 }
 
 TEST_F(reader, TakesSignsAndLeadingZeros)
 {
-    feed("-3 +4 007 -0 +000 -2147483648 2147483647");
-    EXPECT_EQ(next(), "-3");
-    EXPECT_EQ(next(), "4");
-    EXPECT_EQ(next(), "7");
-    EXPECT_EQ(next(), "0");
-    EXPECT_EQ(next(), "0");
-    EXPECT_EQ(next(), "-2147483648");
-    EXPECT_EQ(next(), "2147483647");
+    EXPECT_EQ(reads("-3 +4 007 -0 +000 -2147483648 2147483647"), "-3 4 7 0 0 -2147483648 2147483647 end");
 }
 
 TEST_F(reader, SaturatesOutsideThirtyTwoBitsInsteadOfWrapping)
 {
-    feed("2147483648 4294967298 -2147483649 -4294967298 99999999999999999999999");
-    EXPECT_EQ(next(), "2147483647");
-    EXPECT_EQ(next(), "2147483647");
-    EXPECT_EQ(next(), "-2147483648");
-    EXPECT_EQ(next(), "-2147483648");
-    EXPECT_EQ(next(), "2147483647");
+    EXPECT_EQ(reads("2147483648 4294967298 -2147483649 -4294967298 99999999999999999999999"),
+              "2147483647 2147483647 -2147483648 -2147483648 2147483647 end");
 }
 
 TEST_F(reader, LeavesWhatFollowsTheDigitsForTheNextRead)
 {
-    feed("2 5\n2abc");
-    EXPECT_EQ(next(), "2");
-    EXPECT_EQ(next(), "5");
-    EXPECT_EQ(next(), "garbage");
+    EXPECT_EQ(reads("2 5\n2abc"), "2 5 garbage");
     EXPECT_EQ(next(), "garbage") << "the byte the digits ran into stays unread";
 }
 
