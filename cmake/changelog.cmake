@@ -49,8 +49,16 @@ math(EXPR SNACK_ORDER_RELEASE_EPOCH "${days} * 86400 + ${CMAKE_MATCH_4} * 3600 +
     + ${CMAKE_MATCH_6} ${to_utc} (${CMAKE_MATCH_8} * 3600 + ${CMAKE_MATCH_9} * 60)")
 
 # string(TIMESTAMP) formats SOURCE_DATE_EPOCH instead of the time now when it
-# is set; whatever the caller had set is put back.
-set(caller_epoch "$ENV{SOURCE_DATE_EPOCH}")
+# is set. Whatever the caller had set is put back, and where it had none the
+# variable goes again: every compiler that configure starts inherits it, and
+# clang 19 refuses to compile anything under an empty one.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(caller_epoch "$ENV{SOURCE_DATE_EPOCH}")
+endif()
 set(ENV{SOURCE_DATE_EPOCH} ${SNACK_ORDER_RELEASE_EPOCH})
 string(TIMESTAMP SNACK_ORDER_RELEASE_DAY "%Y-%m-%d" UTC)
-set(ENV{SOURCE_DATE_EPOCH} "${caller_epoch}")
+if(DEFINED caller_epoch)
+    set(ENV{SOURCE_DATE_EPOCH} "${caller_epoch}")
+else()
+    unset(ENV{SOURCE_DATE_EPOCH})
+endif()
