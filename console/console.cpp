@@ -107,7 +107,7 @@ void write_integer(std::int32_t value)
     char digits[12];
     std::size_t first = sizeof digits;
     do {
-        digits[--first] = static_cast<char>('0' + magnitude % 10);
+        digits[--first] = static_cast<char>('0' + (magnitude % 10));
         magnitude /= 10;
     } while (magnitude != 0);
     if (value < 0) digits[--first] = '-';

@@ -81,7 +81,7 @@ read_result read_integer_from(input_source& in, std::int32_t& value)
     constexpr std::int64_t ceiling = std::int64_t{INT32_MAX} + 1;
     std::int64_t magnitude = 0;
     do {
-        magnitude = std::min(magnitude * 10 + (c - '0'), ceiling);
+        magnitude = std::min((magnitude * 10) + (c - '0'), ceiling);
         ++in.start;
         c = peek(in);
     } while (is_digit(c));

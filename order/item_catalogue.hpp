@@ -17,7 +17,7 @@ struct catalogue_entry {
 
 extern const std::array<catalogue_entry, 8> item_catalogue;
 
-enum class code_class { finish, item, invalid };
+enum class code_class : std::uint8_t { finish, item, invalid };
 
 struct entry_lookup {
     code_class kind;

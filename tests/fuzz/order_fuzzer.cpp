@@ -229,7 +229,7 @@ int feed_input(const std::uint8_t* data, std::size_t size)
     constexpr std::size_t MOST_PIECES = 64;
     std::array<int, 2> ends{};
     expect(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, ends.data()) == 0, "the fuzzer can make its input socket");
-    std::size_t piece = size == 0 ? 1 : 1 + data[size - 1] % 32;
+    std::size_t piece = size == 0 ? 1 : 1 + (data[size - 1] % 32);
     piece = std::max(piece, (size + MOST_PIECES - 1) / MOST_PIECES);
     for (std::size_t at = 0; at < size; at += piece) {
         const std::size_t length = std::min(piece, size - at);
