@@ -52,8 +52,17 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SNACK_ORDER_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Dependencies are worked out by dpkg-shlibdeps from what the binary links.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(NOT CMAKE_CROSSCOMPILING)
+    # Dependencies are worked out by dpkg-shlibdeps from what the binary links.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+    # The package of another architecture (a toolchain file names it), whose
+    # dependencies cpack_time.cmake works out: CPack's own call of
+    # dpkg-shlibdeps would name the cross compiler's libraries' packages.
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${SNACK_ORDER_DEBIAN_ARCH})
+    set(CPACK_SNACK_ORDER_CROSS_PROGRAM ${PROJECT_BINARY_DIR}/snack-order)
+    set(CPACK_SNACK_ORDER_CROSS_LIBRARIES /usr/${cross_triplet}/lib)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
