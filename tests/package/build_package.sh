@@ -3,10 +3,13 @@
 # sanitizer build the tests run: a package must not carry AddressSanitizer),
 # installs it with `cmake --install` into WORK_DIR/installed, packages it
 # with `cpack -G DEB` into WORK_DIR/package and unpacks the package into
-# WORK_DIR/unpacked, for the package tests to look at.
-# usage: build_package.sh SOURCE_DIR WORK_DIR
+# WORK_DIR/unpacked, for the package tests to look at. For another Debian
+# architecture ARCH (arm64, armhf) the preset of that name cross-builds it.
+# usage: build_package.sh SOURCE_DIR WORK_DIR [ARCH]
 set -eu
-source_dir=$1 work=$2
+source_dir=$1 work=$2 arch=${3:-$(dpkg --print-architecture)}
+preset=release
+[[ $arch == "$(dpkg --print-architecture)" ]] || preset=$arch
 # The package's own time stamps are tested, not a caller's.
 unset SOURCE_DATE_EPOCH
 for tool in dpkg-deb dpkg-shlibdeps file; do
@@ -17,7 +20,7 @@ for tool in dpkg-deb dpkg-shlibdeps file; do
 done
 mkdir -p "$work"
 build=$work/build
-cmake -S "$source_dir" --preset release -B "$build" > "$work/configure.log" 2>&1 \
+cmake -S "$source_dir" --preset "$preset" -B "$build" > "$work/configure.log" 2>&1 \
   || { cat "$work/configure.log"; exit 1; }
 cmake --build "$build" -j 2
 rm -rf "$work/installed" "$work/package" "$work/unpacked"

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Checks what build_package.sh made in WORK_DIR from SOURCE_DIR. The version
-# and the date that the package and its manual page must carry are those of
-# the newest entry of SOURCE_DIR/packaging/changelog, as dpkg reads it.
+# Checks what build_package.sh made in WORK_DIR from SOURCE_DIR, for the
+# Debian architecture ARCH (this machine's by default). The version and the
+# date that the package and its manual page must carry are those of the
+# newest entry of SOURCE_DIR/packaging/changelog, as dpkg reads it.
 #
-# usage: check_package.sh CHECK SOURCE_DIR WORK_DIR
+# usage: check_package.sh CHECK SOURCE_DIR WORK_DIR [ARCH]
 #   control    the package's name, version, maintainer, section, description
-#              and the dependencies dpkg-shlibdeps worked out
+#              and architecture; its dependencies, as dpkg-shlibdeps worked
+#              them out, named as on ARCH (no cross toolchain's package):
+#              the C library at a version that has every symbol the program
+#              uses and is no newer than the C library it was built with
 #   contents   exactly the expected files; the program stripped and free
 #              of sanitizers
 #   installed  what `cmake --install` put in the prefix
@@ -13,13 +17,16 @@
 #              and the date
 #   hardening  the packaged program is PIE, has RELRO with every symbol bound
 #              at start-up, a stack protector and fortified C library calls;
-#              its build used every flag dpkg-buildflags gives for hardening
+#              its build used every flag dpkg-buildflags gives ARCH for
+#              hardening
 #   reproducible  a second build, from scratch in another directory and so
 #              seconds later, gives the same bytes; every file is dated as
 #              the newest changelog entry
 #   lintian    lintian reports no tag at all, down to informational ones (-I)
 set -u
 check=$1 source_dir=$2 work=$3
+native_arch=$(dpkg --print-architecture)
+arch=${4:-$native_arch}
 deb=$work/snack-order.deb
 changelog=$source_dir/packaging/changelog
 failed=0
@@ -54,11 +61,22 @@ check_control() {
   expect_field Version "$version"
   expect_field Maintainer "snack-order maintainers <maintainers@users.noreply.c-seed-dac407e9.example>"
   expect_field Section utils
-  expect_field Architecture "$(dpkg --print-architecture)"
-  local depends description
+  expect_field Architecture "$arch"
+  local depends description needed built_with=libc6
   depends=$(dpkg-deb -f "$deb" Depends)
-  # Only dpkg-shlibdeps writes a versioned dependency on the C library.
-  [[ $depends =~ ^libc6\ \(\>=\ [0-9.]+\)$ ]] || fail "Depends: '$depends', expected only libc6 with a minimum version"
+  # The C library's version that the program's symbols need, and that of
+  # the C library it was built with (a cross compiler's own copy of it).
+  needed=$(readelf -VW "$work/unpacked/usr/bin/snack-order" | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -n 1)
+  [[ $arch == "$native_arch" ]] || built_with=libc6-$arch-cross
+  built_with=$(dpkg-query -W -f '${Version}' "$built_with") || exit 1
+  # Only dpkg-shlibdeps writes a versioned dependency on each library.
+  if [[ ! ", $depends" =~ ^(, [a-z0-9][a-z0-9.+-]+ \(\>=\ [0-9][0-9a-z.+~-]*\))+$ || $depends =~ -cross\ |: ]]; then
+    fail "Depends: '$depends', expected packages of $arch, each with a minimum version"
+  elif [[ ! ", $depends," =~ ,\ libc6\ \(\>=\ ([0-9.]+)\), ]] \
+    || dpkg --compare-versions "${BASH_REMATCH[1]}" lt "${needed#GLIBC_}" \
+    || dpkg --compare-versions "${BASH_REMATCH[1]}" gt "$built_with"; then
+    fail "Depends: '$depends', expected libc6 from ${needed#GLIBC_} (the program uses $needed) up to $built_with (built with it)"
+  fi
   description=$(dpkg-deb -f "$deb" Description)
   [[ $(wc -l <<< "$description") -ge 2 ]] || fail "Description has no extended description: '$description'"
   reproduce="dpkg-deb -I $deb"
@@ -107,10 +125,10 @@ check_manual() {
   reproduce="man --warnings -l $page"
 }
 
-# The words dpkg-buildflags adds to VARIABLE for hardening=+all.
+# The words dpkg-buildflags adds to VARIABLE for hardening=+all on ARCH.
 hardening_flags() {
-  comm -23 <(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u) \
-    <(DEB_BUILD_MAINT_OPTIONS=hardening=-all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u)
+  comm -23 <(DEB_HOST_ARCH=$arch DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u) \
+    <(DEB_HOST_ARCH=$arch DEB_BUILD_MAINT_OPTIONS=hardening=-all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u)
 }
 
 check_hardening() {
@@ -144,7 +162,7 @@ check_reproducible() {
   rm -rf "$again"
   # Seconds after the first, so that time stamps of the build would differ.
   while (($(date +%s) - $(stat -L -c %Y "$deb") < 3)); do sleep 1; done
-  bash "$(dirname "$0")/build_package.sh" "$source_dir" "$again" > "$work/again.log" 2>&1 \
+  bash "$(dirname "$0")/build_package.sh" "$source_dir" "$again" "$arch" > "$work/again.log" 2>&1 \
     || { cat "$work/again.log"; exit 1; }
   if ! cmp "$deb" "$again/snack-order.deb"; then
     fail "two builds of the same sources give different packages; files that differ:"
@@ -154,7 +172,7 @@ check_reproducible() {
   local dated
   dated=$(find "$work/unpacked" -mindepth 1 -printf '%T@ %P\n' | grep -v "^$release_time\.0* ")
   [[ -z $dated ]] || fail "not dated $(date -u -d "@$release_time"), the newest changelog entry:"$'\n'"$dated"
-  reproduce="bash $(dirname "$0")/build_package.sh $source_dir $again && cmp $deb $again/snack-order.deb"
+  reproduce="bash $(dirname "$0")/build_package.sh $source_dir $again $arch && cmp $deb $again/snack-order.deb"
 }
 
 check_lintian() {
