@@ -10,7 +10,10 @@ endif()
 # A cross-built program's dependencies. dpkg-shlibdeps, run on it with the
 # cross compiler's libraries, names their packages as Debian's cross
 # toolchain renamed them (libc6:ARCH, libgcc-s1-ARCH-cross); on ARCH itself
-# they are libc6 and libgcc-s1, at the same versions.
+# they are libc6 and libgcc-s1. The cross C library has no symbols file,
+# only a shlibs file asking for the version the build machine has (2.41 on
+# Debian 13), so its version is what libc6's symbols file gives natively:
+# the newest GLIBC_ version among the symbols the program uses.
 if(CPACK_SNACK_ORDER_CROSS_PROGRAM)
     set(arch ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
     set(scratch ${CPACK_PACKAGE_DIRECTORY}/shlibdeps)
@@ -25,5 +28,17 @@ if(CPACK_SNACK_ORDER_CROSS_PROGRAM)
         message(FATAL_ERROR "dpkg-shlibdeps on ${CPACK_SNACK_ORDER_CROSS_PROGRAM} failed:\n${errors}")
     endif()
     string(REGEX REPLACE "^shlibs:Depends=" "" depends "${depends}")
-    string(REGEX REPLACE "(-${arch}-cross|:${arch})( |,|$)" "\\2" CPACK_DEBIAN_PACKAGE_DEPENDS "${depends}")
+    string(REGEX REPLACE "(-${arch}-cross|:${arch})( |,|$)" "\\2" depends "${depends}")
+
+    execute_process(COMMAND ${CPACK_SNACK_ORDER_READELF} --version-info ${CPACK_SNACK_ORDER_CROSS_PROGRAM}
+        OUTPUT_VARIABLE versions COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "GLIBC_[0-9.]+" versions "${versions}")
+    set(newest 0)
+    foreach(version IN LISTS versions)
+        string(SUBSTRING ${version} 6 -1 version)
+        if(version VERSION_GREATER newest)
+            set(newest ${version})
+        endif()
+    endforeach()
+    string(REGEX REPLACE "(^|, )libc6 \\(>= [^)]*\\)" "\\1libc6 (>= ${newest})" CPACK_DEBIAN_PACKAGE_DEPENDS "${depends}")
 endif()
