@@ -7,9 +7,9 @@
 # architecture ARCH (arm64, armhf) the preset of that name cross-builds it.
 # usage: build_package.sh SOURCE_DIR WORK_DIR [ARCH]
 set -eu
-source_dir=$1 work=$2 arch=${3:-$(dpkg --print-architecture)}
-preset=release
-[[ $arch == "$(dpkg --print-architecture)" ]] || preset=$arch
+source_dir=$1 work=$2 native_arch=$(dpkg --print-architecture)
+arch=${3:-$native_arch} preset=release
+[[ $arch == "$native_arch" ]] || preset=$arch
 # The package's own time stamps are tested, not a caller's.
 unset SOURCE_DATE_EPOCH
 for tool in dpkg-deb dpkg-shlibdeps file; do
