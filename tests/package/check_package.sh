@@ -127,8 +127,9 @@ check_manual() {
 
 # The words dpkg-buildflags adds to VARIABLE for hardening=+all on ARCH.
 hardening_flags() {
-  comm -23 <(DEB_HOST_ARCH=$arch DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u) \
-    <(DEB_HOST_ARCH=$arch DEB_BUILD_MAINT_OPTIONS=hardening=-all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u)
+  local -x DEB_HOST_ARCH=$arch
+  comm -23 <(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u) \
+    <(DEB_BUILD_MAINT_OPTIONS=hardening=-all dpkg-buildflags --get "$1" | tr ' ' '\n' | sort -u)
 }
 
 check_hardening() {
