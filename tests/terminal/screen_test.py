@@ -166,12 +166,13 @@ def two_turns_from_one_line(terminal, separator):
 # What clears each terminal type: as clear(1) sends it from Debian's
 # terminfo entries, clear then E3 where the entry has it, without padding
 # (vt100's clear ends in $<50>); as before for a type without an entry;
-# nothing where the type cannot take it, or TERM (None) is unset.
+# nothing where the type cannot take it, or TERM is empty or (None) unset.
 CLEARINGS = {
     "xterm": b"\x1b[H\x1b[2J\x1b[3J",
     "vt100": b"\x1b[H\x1b[J",
     "no-such-terminal": b"\x1b[H\x1b[2J\x1b[3J",
     "dumb": b"",
+    "": b"",
     None: b"",
 }
 
