@@ -175,3 +175,21 @@ int finish_console()
     if (standard_output.error != 0) report_failure("writing standard output", standard_output.error);
     return standard_input.error != 0 || standard_output.error != 0 ? 1 : 0;
 }
+
+bool console_closes_at_exit()
+{
+    return terminal_closes_with_program() && output_is_terminal && is_terminal(standard_input.fd);
+}
+
+// The input starts afresh: what is left in its buffer goes (the line end
+// after the closing 0, say), and so does an end of input met earlier, such
+// as a Ctrl+Z during the order, since a console still takes keys after it.
+// The end of input or a read error met now ends the wait, so it never hangs
+// on a closed input. The output is flushed before the read, as before every
+// read, so what was written shows first.
+void wait_for_enter()
+{
+    forget_typed_input(standard_input.fd);
+    start_input(standard_input, standard_input.fd, flush_before_wait);
+    discard_line(standard_input);
+}

@@ -43,3 +43,17 @@ void clear_screen();
 // when standard input could not be read (an error, not its end) or some
 // output could not be written, after one line on standard error for each.
 int finish_console();
+
+// True when the window the program is shown in closes as it exits, so that
+// nobody could read what it showed last: on Windows, a console window that
+// the program alone is on (started by a double click or a shortcut), with
+// standard input and output both that console. Never true on POSIX, nor
+// when either stream is a pipe or a file.
+bool console_closes_at_exit();
+
+// Waits until Enter is pressed, the input ends or reading it fails, then
+// returns; whatever was written before shows first. Only keys typed from
+// now on count: the rest of the line last read, and anything typed since,
+// cannot end the wait at once. Nothing is reported: called after
+// finish_console, it leaves the exit status as that gave it.
+void wait_for_enter();

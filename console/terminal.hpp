@@ -1,6 +1,7 @@
 // The terminal's text handling, above the buffering: how texts and
 // clearings reach a terminal (on Windows, a console window) that standard
-// output is shown on. CMake builds one of terminal_posix.cpp and
+// output is shown on, and what the terminal does with the keys typed on it
+// and at the program's exit. CMake builds one of terminal_posix.cpp and
 // terminal_windows.cpp. Pipes and files never come here.
 #pragma once
 
@@ -20,3 +21,17 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length);
 // terminal cannot be cleared. Whatever was put into `out` before reaches
 // the screen before the clearing does.
 void clear_terminal(output_sink& out);
+
+// True when the terminal goes away as the program exits, taking what it
+// shows with it: on Windows, a console window that was opened for the
+// program alone (started by a double click or from a shortcut), which
+// closes the moment its last process ends. A console shared with the shell
+// that started the program stays open. Never true on POSIX, where the
+// terminal emulator decides when its window closes and the program cannot
+// tell. False too when Windows cannot say.
+bool terminal_closes_with_program();
+
+// Drops whatever was typed on the terminal that `fd` reads and the program
+// has not read yet, so that the next read waits for new keys. Does nothing
+// when `fd` is no terminal or the terminal refuses.
+void forget_typed_input(int fd);

@@ -20,6 +20,7 @@
 
 #include <cstdlib>
 #include <langinfo.h>
+#include <termios.h>
 
 #include "console/character_set.hpp"
 #include "console/terminfo.hpp"
@@ -51,4 +52,17 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length)
 void clear_terminal(output_sink& out)
 {
     put_bytes(out, clearing.bytes.data(), clearing.length);
+}
+
+// The program cannot tell whether its terminal window closes when it ends:
+// the terminal emulator decides that.
+bool terminal_closes_with_program()
+{
+    return false;
+}
+
+// On anything but a terminal tcflush fails, and nothing is dropped.
+void forget_typed_input(int fd)
+{
+    (void)tcflush(fd, TCIFLUSH);
 }

@@ -52,3 +52,23 @@ void clear_terminal(output_sink& out)
     FillConsoleOutputAttribute(console, screen.wAttributes, cells, top_left, &done);
     SetConsoleCursorPosition(console, top_left);
 }
+
+// Windows closes a console window once no process is left on it. A double
+// click or a shortcut gives the program a console of its own, which it
+// alone is on; started from a Command Prompt, PowerShell, Windows Terminal
+// or a script, it shares the console of the shell that started it, which
+// stays. A list that holds more than two processes does not fit the array:
+// the call then returns how many there are, still not 1. Without a console
+// it returns 0.
+bool terminal_closes_with_program()
+{
+    DWORD processes[2]{};
+    return GetConsoleProcessList(processes, 2) == 1;
+}
+
+// A console keeps the keys typed ahead of a read in its input buffer. When
+// `fd` is no console, the call fails and nothing is dropped.
+void forget_typed_input(int fd)
+{
+    FlushConsoleInputBuffer(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));
+}

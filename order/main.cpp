@@ -9,5 +9,8 @@ int main()
     order_record order;
     run_order_entry(order);
     print_order_summary(order);
-    return finish_console();
+    // Any failure is reported before the wait, so it is read too.
+    const int status = finish_console();
+    keep_summary_until_read();
+    return status;
 }

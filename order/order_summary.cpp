@@ -10,6 +10,7 @@ constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"_
 constexpr const char* SLOT_LABEL = "ITEM "_cp1252;
 constexpr const char* INVALID_SLOT_LINE = " OPÇÃO INVÁLIDA"_cp1252;
 constexpr const char* TOTAL_FORMAT = "O Valor do seu pedido é R$ %f"_cp1252;
+constexpr const char* CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"_cp1252;
 
 // What follows "ITEM n": the item's listing line, or just the line end for
 // an empty slot and for the closing 0. A code typed but not on the menu
@@ -42,4 +43,12 @@ void print_order_summary(const order_record& order)
         write_slot(order.slots[static_cast<std::size_t>(slot)]);
     }
     write_real(TOTAL_FORMAT, order.total);
+}
+
+void keep_summary_until_read()
+{
+    if (!console_closes_at_exit()) return;
+    write_line_end();
+    write_line(CLOSING_PROMPT);
+    wait_for_enter();
 }

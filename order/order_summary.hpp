@@ -4,3 +4,8 @@
 #include "order/order_record.hpp"
 
 void print_order_summary(const order_record& order);
+
+// Where the window closes as the program exits (a Windows console of its
+// own), asks for Enter below the amount due and waits for it, so that the
+// amount can be read; elsewhere returns at once, writing nothing.
+void keep_summary_until_read();

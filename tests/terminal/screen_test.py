@@ -9,8 +9,9 @@ LOCALE also says what character set the terminal decodes and which
 decimal separator the total has.
 
 Every wait polls the screen until it shows what is expected or a deadline
-passes; nothing relies on fixed sleeps. On failure the screen as it stood is
-printed with the command that reproduces the run.
+passes; nothing relies on fixed sleeps, but for the one check that the
+program is still waiting, which watches it for a while. On failure the
+screen as it stood is printed with the command that reproduces the run.
 """
 
 import os
@@ -23,6 +24,9 @@ import pyte
 
 COLUMNS, LINES = 80, 24
 DEADLINE_SECONDS = 10
+# How long a program that must still be waiting is watched: a program that
+# took a key typed earlier for the one it waits for ends well within it.
+STILL_WAITING_SECONDS = 1.5
 
 BEFORE = "WHAT THE TERMINAL SHOWED BEFORE"
 MENU = [
@@ -39,6 +43,7 @@ MENU = [
 ]
 PROMPT = "OPÇÃO:"  # pyte keeps no trailing blanks
 REGISTERED = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"
+CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"
 
 # Set for the C and POSIX locales, whose character set is plain ASCII: the
 # program then writes its letters without their accents.
@@ -102,6 +107,12 @@ class Terminal:
     def type(self, text):
         self.child.send(text)
 
+    def ends_within(self, seconds):
+        deadline = time.monotonic() + seconds
+        while self.child.isalive() and time.monotonic() < deadline:
+            self.pump(0.05)
+        return not self.child.isalive()
+
     def exit_status(self):
         deadline = time.monotonic() + DEADLINE_SECONDS
         while self.child.isalive():
@@ -163,15 +174,33 @@ def two_turns_from_one_line(terminal, separator):
         raise Failure(f"exit status {status}, expected 0")
 
 
+def summary_until_enter(terminal, separator):
+    # The console closes with the program (on Windows, a console of its own):
+    # the amount due stays, with a line below it asking for Enter, until an
+    # Enter typed after it. The one typed together with the 0 does not count.
+    terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
+    terminal.type("2\r0\r\r")
+    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000") + [CLOSING_PROMPT]
+    terminal.wait_for("the summary, then the line asking for Enter",
+                      lambda s: s == expected + [""] * (LINES - len(expected)))
+    if terminal.ends_within(STILL_WAITING_SECONDS):
+        raise Failure("the program ended without a fresh Enter, on one typed before the summary")
+    terminal.type("\r")
+    status = terminal.exit_status()
+    if status != 0:
+        raise Failure(f"exit status {status}, expected 0")
+
+
 # What clears each terminal type: as clear(1) sends it from Debian's
 # terminfo entries, clear then E3 where the entry has it, without padding
 # (vt100's clear ends in $<50>); as before for a type without an entry;
-# nothing where the type cannot take it, or TERM (None) is unset.
+# nothing where the type cannot take it, or TERM is empty or (None) unset.
 CLEARINGS = {
     "xterm": b"\x1b[H\x1b[2J\x1b[3J",
     "vt100": b"\x1b[H\x1b[J",
     "no-such-terminal": b"\x1b[H\x1b[2J\x1b[3J",
     "dumb": b"",
+    "": b"",
     None: b"",
 }
 
@@ -197,6 +226,7 @@ SCENARIOS = {
     "screen_after_a_choice": screen_after_a_choice,
     "two_turns_from_one_line": two_turns_from_one_line,
     "clearing_as_the_terminal_type_says": clearing_as_the_terminal_type_says,
+    "summary_until_enter": summary_until_enter,
 }
 
 
