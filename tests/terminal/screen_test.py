@@ -113,15 +113,14 @@ class Terminal:
             self.pump(0.05)
         return not self.child.isalive()
 
-    def exit_status(self):
-        deadline = time.monotonic() + DEADLINE_SECONDS
-        while self.child.isalive():
-            if time.monotonic() > deadline:
-                raise Failure("the program did not end")
-            self.pump(0.05)
+    def expect_success(self):
+        """The program ends within the deadline, with exit status 0."""
+        if not self.ends_within(DEADLINE_SECONDS):
+            raise Failure("the program did not end")
         self.pump(0)
         self.child.close()
-        return self.child.exitstatus
+        if self.child.exitstatus != 0:
+            raise Failure(f"exit status {self.child.exitstatus}, expected 0")
 
 
 def top(lines, expected):
@@ -169,9 +168,7 @@ def two_turns_from_one_line(terminal, separator):
     terminal.wait_for("the summary on a cleared screen", lambda s: s == expected + [""] * (LINES - len(expected)))
     if terminal.screen.cursor.y != len(expected) - 1 or terminal.screen.cursor.x != len(expected[-1]):
         raise Failure("the cursor is not right after the total")
-    status = terminal.exit_status()
-    if status != 0:
-        raise Failure(f"exit status {status}, expected 0")
+    terminal.expect_success()
 
 
 def summary_until_enter(terminal, separator):
@@ -186,9 +183,7 @@ def summary_until_enter(terminal, separator):
     if terminal.ends_within(STILL_WAITING_SECONDS):
         raise Failure("the program ended without a fresh Enter, on one typed before the summary")
     terminal.type("\r")
-    status = terminal.exit_status()
-    if status != 0:
-        raise Failure(f"exit status {status}, expected 0")
+    terminal.expect_success()
 
 
 # What clears each terminal type: as clear(1) sends it from Debian's
@@ -212,9 +207,7 @@ def clearing_as_the_terminal_type_says(terminal, separator):
     expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
     on_screen = (lambda s: top(s, expected)) if clearing else (lambda s: s[-len(expected):] == expected)
     terminal.wait_for("the summary, on top only if the screen was cleared", on_screen)
-    status = terminal.exit_status()
-    if status != 0:
-        raise Failure(f"exit status {status}, expected 0")
+    terminal.expect_success()
     # Two turns and the summary: three clearings, and no other escape byte.
     rest = terminal.raw.replace(clearing, b"") if clearing else terminal.raw
     if (clearing and terminal.raw.count(clearing) != 3) or b"\x1b" in rest:
