@@ -15,7 +15,9 @@ screen as it stood is printed with the command that reproduces the run.
 """
 
 import os
+import pathlib
 import sys
+import tempfile
 import time
 import unicodedata
 
@@ -64,14 +66,14 @@ class Failure(Exception):
 class Terminal:
     """The program in a pseudo-terminal, with an emulated screen."""
 
-    def __init__(self, program, locale, charset, settings=()):
+    def __init__(self, program, locale, charset, settings=(), redirection=""):
         self.screen = pyte.Screen(COLUMNS, LINES)
         self.stream = pyte.ByteStream(self.screen)
         self.raw = bytearray()
         self.charset = charset
         # The line printed first stands for whatever the terminal showed
         # before the program started; nothing may clear it away.
-        command = f"printf '%s\\n' '{BEFORE}'; exec {program}"
+        command = f"printf '%s\\n' '{BEFORE}'; exec {program}{redirection}"
         env = {name: value for name, value in os.environ.items() if name != "LANG" and not name.startswith("LC_")}
         env.update(LC_ALL=locale, TERM="xterm")
         for setting in settings:
@@ -117,7 +119,11 @@ class Terminal:
         """The program ends within the deadline, with exit status 0."""
         if not self.ends_within(DEADLINE_SECONDS):
             raise Failure("the program did not end")
-        self.pump(0)
+        # All it wrote is read, up to the end or a pause with nothing new.
+        read = -1
+        while read != len(self.raw):
+            read = len(self.raw)
+            self.pump(0.05)
         self.child.close()
         if self.child.exitstatus != 0:
             raise Failure(f"exit status {self.child.exitstatus}, expected 0")
@@ -186,6 +192,42 @@ def summary_until_enter(terminal, separator):
     terminal.expect_success()
 
 
+# A console of the program's own, as after a double click, but one of its
+# standard streams a file, as when another program starts it: nobody could
+# type the Enter into the file, or read the amount due on the console, so
+# the program ends right after it. Input and output are those of this
+# transcript, written and read in the neutral locale's format.
+TRANSCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "cases", "two_choices_on_one_line")
+REDIRECTIONS = {
+    "summary_at_once_input_from_a_file": f" < '{TRANSCRIPT}.in'",
+    "summary_at_once_output_to_a_file": " > '{output}'",
+}
+
+
+def summary_at_once_input_from_a_file(terminal, separator):
+    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
+    terminal.wait_for("the summary", lambda s: top(s, expected))
+    terminal.expect_success()
+    if terminal.lines() != expected + [""] * (LINES - len(expected)):
+        raise Failure("something was written after the amount due")
+
+
+def summary_at_once_output_to_a_file(terminal, separator):
+    # The prompt reaches the file before the program reads: keys typed
+    # earlier could reach the console before it takes them as keys.
+    deadline = time.monotonic() + DEADLINE_SECONDS
+    while not terminal.output.read_bytes().endswith(PROMPT.encode("cp1252") + b" "):
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for the first prompt in the output file")
+        terminal.pump(0.05)
+    terminal.type("2 0\r")
+    terminal.expect_success()
+    actual = terminal.output.read_bytes().replace(b"\r\n", b"\n")
+    expected = pathlib.Path(f"{TRANSCRIPT}.out").read_bytes().replace(b"8.790000", f"8{separator}790000".encode())
+    if actual != expected:
+        raise Failure(f"the output file differs from {TRANSCRIPT}.out: {actual[-80:]!r}")
+
+
 # What clears each terminal type: as clear(1) sends it from Debian's
 # terminfo entries, clear then E3 where the entry has it, without padding
 # (vt100's clear ends in $<50>); as before for a type without an entry;
@@ -220,6 +262,8 @@ SCENARIOS = {
     "two_turns_from_one_line": two_turns_from_one_line,
     "clearing_as_the_terminal_type_says": clearing_as_the_terminal_type_says,
     "summary_until_enter": summary_until_enter,
+    "summary_at_once_input_from_a_file": summary_at_once_input_from_a_file,
+    "summary_at_once_output_to_a_file": summary_at_once_output_to_a_file,
 }
 
 
@@ -231,7 +275,12 @@ def main():
     # byte past ASCII shows as a Latin letter, where no letter is expected.
     charset = "utf-8" if "UTF-8" in locale.upper() else "latin-1"
     separator = "," if locale.startswith("pt_BR") else "."
-    terminal = Terminal(program, locale, charset, settings)
+    work = tempfile.TemporaryDirectory()
+    output = pathlib.Path(work.name, "output")
+    output.touch()
+    redirection = REDIRECTIONS.get(scenario, "").format(output=output)
+    terminal = Terminal(program, locale, charset, settings, redirection)
+    terminal.output = output
     try:
         SCENARIOS[scenario](terminal, separator)
         if ascii_only and any(byte >= 0x80 for byte in terminal.raw):
@@ -243,7 +292,7 @@ def main():
             print(f"{number:2} |{line}")
         given = " ".join(f"{name}={value}" for name, value in sorted(terminal.env.items())
                          if name in ("LANG", "TERM") or name.startswith("LC_"))
-        print(f"reproduce: env -u LANG -u LC_ALL -u TERM {given} {program}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
+        print(f"reproduce: env -u LANG -u LC_ALL -u TERM {given} {program}{redirection}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
               f"test: /usr/bin/python3 {' '.join(sys.argv)})")
         terminal.child.close(force=True)
         return 1
