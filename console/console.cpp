@@ -170,14 +170,17 @@ int finish_console()
 
 bool console_closes_at_exit()
 {
-    return terminal_closes_with_program() && output_is_terminal && is_terminal(standard_input.fd);
+    return output_is_terminal && is_terminal(standard_input.fd) &&
+           terminal_closes_with_program(standard_input.fd, standard_output.fd);
 }
 
 // The input starts afresh: what is left in its buffer goes (the line end
 // after the closing 0, say), and so does an end of input met earlier, such
 // as a Ctrl+Z during the order, since a console still takes keys after it.
 // The end of input or a read error met now ends the wait, so it never hangs
-// on a closed input. The output is flushed before the read, as before every
+// on a closed input. A POSIX terminal that hangs up (its window closed)
+// ends the program through SIGHUP, or, where that is ignored, reads as the
+// end of input. The output is flushed before the read, as before every
 // read, so what was written shows first.
 void wait_for_enter()
 {

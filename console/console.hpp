@@ -46,11 +46,13 @@ void clear_screen();
 // output could not be written, after one line on standard error for each.
 int finish_console();
 
-// True when the window the program is shown in closes as it exits, so that
-// nobody could read what it showed last: on Windows, a console window that
-// the program alone is on (started by a double click or a shortcut), with
-// standard input and output both that console. Never true on POSIX, nor
-// when either stream is a pipe or a file.
+// True when the terminal the program is shown in goes as it exits, so that
+// nobody could read what it showed last, and standard input and output are
+// both that terminal: on Windows, a console window that the program alone
+// is on (started by a double click or a shortcut); on POSIX, a terminal
+// whose session the program leads (started by a desktop menu entry, in a
+// terminal window or multiplexer window made for it, or by a getty). Never
+// when either stream is a pipe or a file, nor when started from a shell.
 bool console_closes_at_exit();
 
 // Waits until Enter is pressed, the input ends or reading it fails, then

@@ -23,13 +23,16 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length);
 void clear_terminal(output_sink& out);
 
 // True when the terminal goes away as the program exits, taking what it
-// shows with it: on Windows, a console window that was opened for the
-// program alone (started by a double click or from a shortcut), which
-// closes the moment its last process ends. A console shared with the shell
-// that started the program stays open. Never true on POSIX, where the
-// terminal emulator decides when its window closes and the program cannot
-// tell. False too when Windows cannot say.
-bool terminal_closes_with_program();
+// shows with it, and standard input (`input_fd`) and output (`output_fd`)
+// are both that terminal. On Windows: a console window opened for the
+// program alone (a double click, a shortcut), which closes the moment its
+// last process ends. On POSIX: a terminal whose session the program leads
+// (a terminal emulator started for it, as a menu entry with Terminal=true
+// does, a multiplexer's window made for it, a getty or service on a text
+// console), which is closed or handed back when its leader exits. A
+// terminal shared with the shell that started the program stays, and so
+// does whatever was on it. False too when the system cannot say.
+bool terminal_closes_with_program(int input_fd, int output_fd);
 
 // Drops whatever was typed on the terminal that `fd` reads and the program
 // has not read yet, so that the next read waits for new keys. Does nothing

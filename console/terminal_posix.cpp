@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <langinfo.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include "console/character_set.hpp"
 #include "console/terminfo.hpp"
@@ -54,11 +55,15 @@ void clear_terminal(output_sink& out)
     put_bytes(out, clearing.bytes.data(), clearing.length);
 }
 
-// The program cannot tell whether its terminal window closes when it ends:
-// the terminal emulator decides that.
-bool terminal_closes_with_program()
+// The terminal's session is the program's own when it leads it: sh -c
+// "exec snack-order", xterm -e, a tmux window or a getty all start it so.
+// That terminal is closed or handed back once the program exits. Started
+// from a shell, the shell leads the session and keeps the terminal. tcgetsid
+// fails on a pipe, a file, or a terminal that is not the session's own.
+bool terminal_closes_with_program(int input_fd, int output_fd)
 {
-    return false;
+    const pid_t self = getpid();
+    return getsid(0) == self && tcgetsid(input_fd) == self && tcgetsid(output_fd) == self;
 }
 
 // On anything but a terminal tcflush fails, and nothing is dropped.

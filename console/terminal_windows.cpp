@@ -59,8 +59,9 @@ void clear_terminal(output_sink& out)
 // or a script, it shares the console of the shell that started it, which
 // stays. A list that holds more than two processes does not fit the array:
 // the call then returns how many there are, still not 1. Without a console
-// it returns 0.
-bool terminal_closes_with_program()
+// it returns 0. Whether both streams are on that console is console.cpp's
+// question, as on every platform.
+bool terminal_closes_with_program(int /*input_fd*/, int /*output_fd*/)
 {
     DWORD processes[2]{};
     return GetConsoleProcessList(processes, 2) == 1;

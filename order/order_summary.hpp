@@ -5,7 +5,8 @@
 
 void print_order_summary(const order_record& order);
 
-// Where the window closes as the program exits (a Windows console of its
-// own), asks for Enter below the amount due and waits for it, so that the
-// amount can be read; elsewhere returns at once, writing nothing.
+// Where the terminal goes as the program exits (a Windows console of its
+// own, a terminal whose session the program leads), asks for Enter below
+// the amount due and waits for it, so that the amount can be read;
+// elsewhere returns at once, writing nothing.
 void keep_summary_until_read();

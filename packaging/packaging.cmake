@@ -1,11 +1,14 @@
 # What `cmake --install` puts beside the program on Debian and other Unix
-# systems: the manual page, whose version and date come from the newest
-# entry of debian/changelog (see cmake/changelog.cmake), and with
-# SNACK_ORDER_INSTALL_DOCS the copyright and the changelog, all three
-# compressed with gzip -9 -n (no file name or time stamp inside), where
+# systems: the desktop menu entry; the manual page, whose version and date
+# come from the newest entry of debian/changelog (see cmake/changelog.cmake);
+# and with SNACK_ORDER_INSTALL_DOCS the copyright and the changelog, all
+# three compressed with gzip -9 -n (no file name or time stamp inside), where
 # Debian keeps them. The Debian package (debian/rules) turns that option off:
 # debhelper installs and compresses those files itself.
 option(SNACK_ORDER_INSTALL_DOCS "Install the copyright and the changelog, and gzip them and the manual page" ON)
+
+# The desktop's applications menu lists it, started in a terminal window.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/snack-order.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
 set(manual_page ${PROJECT_BINARY_DIR}/snack-order.1)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/snack-order.1.in ${manual_page} @ONLY)

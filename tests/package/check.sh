@@ -15,6 +15,8 @@
 #              with another build path, time, time zone, umask, locale, file
 #              order, environment, home, exec path, kernel version and CPU
 #              count: the same bytes both times
+#   desktop    desktop-file-validate on the menu entry unpacked from the
+#              package: nothing to report
 #   installed  what `cmake --install` of the build in WORK_DIR puts in a prefix
 set -u
 check=$1 source_dir=$2 work=$3
@@ -70,10 +72,15 @@ reprotest)
   reproduce="reprotest --vary=-user_group,-domain_host $(echo "$work"/snack-order_*.dsc)"
   $reproduce > "$work/reprotest.log" 2>&1 || { cat "$work/reprotest.log"; failed=1; }
   ;;
+desktop)
+  require desktop-file-validate
+  expect_silence desktop-file-validate "$work/unpacked/usr/share/applications/snack-order.desktop"
+  ;;
 installed)
   rm -rf "$work/installed"
   cmake --install "$work" --prefix "$work/installed" > /dev/null || exit 1
-  expected=$(printf '%s\n' ./bin/snack-order ./share/doc/snack-order/changelog.gz \
+  expected=$(printf '%s\n' ./bin/snack-order ./share/applications/snack-order.desktop \
+    ./share/doc/snack-order/changelog.gz \
     ./share/doc/snack-order/copyright ./share/man/man1/snack-order.1.gz)
   actual=$(cd "$work/installed" && find . -type f -o -type l | sort)
   [[ $actual == "$expected" ]] || { echo "installed:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"; failed=1; }

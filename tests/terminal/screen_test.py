@@ -15,7 +15,7 @@ screen as it stood is printed with the command that reproduces the run.
 """
 
 import os
-import pathlib
+import shlex
 import sys
 import tempfile
 import time
@@ -63,17 +63,30 @@ class Failure(Exception):
     pass
 
 
+# How the program is started on its terminal, as a shell command line with
+# the program as $0 and a file as $1. The shell (pexpect makes it the
+# leader of the terminal's session) stands for an interactive one, which
+# stays after the program ends: a person typing snack-order at a prompt.
+FROM_A_SHELL = '"$0"; exit $?'
+# Alone on its terminal, leading its session: a desktop menu entry with
+# Terminal=true, xterm -e, a tmux window or a getty, whose terminal goes
+# when the program ends.
+ALONE = 'exec "$0"'
+
+
 class Terminal:
     """The program in a pseudo-terminal, with an emulated screen."""
 
-    def __init__(self, program, locale, charset, settings=(), redirection=""):
+    def __init__(self, program, locale, charset, settings=(), start=FROM_A_SHELL, file=""):
         self.screen = pyte.Screen(COLUMNS, LINES)
         self.stream = pyte.ByteStream(self.screen)
         self.raw = bytearray()
         self.charset = charset
         # The line printed first stands for whatever the terminal showed
         # before the program started; nothing may clear it away.
-        command = f"printf '%s\\n' '{BEFORE}'; exec {program}{redirection}"
+        command = f"printf '%s\\n' '{BEFORE}'; {start}"
+        self.file = file
+        self.start = shlex.join(["sh", "-c", command, program, file])
         env = {name: value for name, value in os.environ.items() if name != "LANG" and not name.startswith("LC_")}
         env.update(LC_ALL=locale, TERM="xterm")
         for setting in settings:
@@ -83,7 +96,7 @@ class Terminal:
                 name, value = setting.split("=", 1)
                 env[name] = value
         self.env = env
-        self.child = pexpect.spawn("/bin/sh", ["-c", command], env=env,
+        self.child = pexpect.spawn("/bin/sh", ["-c", command, program, file], env=env,
                                    dimensions=(LINES, COLUMNS))
 
     def pump(self, wait):
@@ -177,55 +190,74 @@ def two_turns_from_one_line(terminal, separator):
     terminal.expect_success()
 
 
-def summary_until_enter(terminal, separator):
-    # The console closes with the program (on Windows, a console of its own):
-    # the amount due stays, with a line below it asking for Enter, until an
-    # Enter typed after it. The one typed together with the 0 does not count.
+def order_until_enter(terminal, separator, also_typed=""):
+    """The terminal goes with the program (on Windows, a console of its own;
+    on POSIX, one whose session it leads): the amount due stays, with a line
+    below it asking for Enter. Keys typed with the 0 do not end that wait."""
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
-    terminal.type("2\r0\r\r")
+    terminal.type("2\r0\r" + also_typed)
     expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000") + [CLOSING_PROMPT]
     terminal.wait_for("the summary, then the line asking for Enter",
                       lambda s: s == expected + [""] * (LINES - len(expected)))
     if terminal.ends_within(STILL_WAITING_SECONDS):
-        raise Failure("the program ended without a fresh Enter, on one typed before the summary")
+        raise Failure(f"the program ended without a fresh Enter, after {also_typed!r} typed with the 0")
+
+
+def summary_until_enter(terminal, separator):
+    order_until_enter(terminal, separator, also_typed="\r")
     terminal.type("\r")
     terminal.expect_success()
 
 
-# A console of the program's own, as after a double click, but one of its
-# standard streams a file, as when another program starts it: nobody could
-# type the Enter into the file, or read the amount due on the console, so
-# the program ends right after it. Input and output are those of this
-# transcript, written and read in the neutral locale's format.
-TRANSCRIPT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "cases", "two_choices_on_one_line")
-REDIRECTIONS = {
-    "summary_at_once_input_from_a_file": f" < '{TRANSCRIPT}.in'",
-    "summary_at_once_output_to_a_file": " > '{output}'",
-}
-
-
-def summary_at_once_input_from_a_file(terminal, separator):
-    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
-    terminal.wait_for("the summary", lambda s: top(s, expected))
+def end_of_input_during_wait(terminal, separator):
+    order_until_enter(terminal, separator)
+    terminal.type("\x04")  # Ctrl+D
     terminal.expect_success()
-    if terminal.lines() != expected + [""] * (LINES - len(expected)):
-        raise Failure("something was written after the amount due")
 
 
-def summary_at_once_output_to_a_file(terminal, separator):
+def hangup_during_wait(terminal, separator):
+    # The window is closed: the terminal hangs up, and the program ends at once.
+    order_until_enter(terminal, separator)
+    terminal.child.ptyproc.fileobj.close()
+    deadline = time.monotonic() + STILL_WAITING_SECONDS
+    while terminal.child.isalive() and time.monotonic() < deadline:
+        time.sleep(0.05)
+    if terminal.child.isalive():
+        raise Failure("the program still ran after its terminal hung up")
+
+
+def ends_with_summary(lines, separator):
+    """The output ends right after the amount due, with nothing below it."""
+    while lines and not lines[-1]:
+        lines.pop()
+    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
+    if lines[-len(expected):] != expected:
+        raise Failure("the output does not end with the summary, the amount due last")
+
+
+def input_from_a_file(terminal, separator):
+    # The file holds the order; the terminal stays with no one to type on it.
+    terminal.expect_success()
+    ends_with_summary(terminal.lines(), separator)
+
+
+def output_to_a_file(terminal, separator):
     # The prompt reaches the file before the program reads: keys typed
-    # earlier could reach the console before it takes them as keys.
+    # earlier could reach a Windows console before it takes them as keys.
     deadline = time.monotonic() + DEADLINE_SECONDS
-    while not terminal.output.read_bytes().endswith(PROMPT.encode("cp1252") + b" "):
+    while not read_text(terminal.file).endswith(PROMPT + " "):
         if time.monotonic() > deadline:
             raise Failure("timed out waiting for the first prompt in the output file")
         terminal.pump(0.05)
-    terminal.type("2 0\r")
+    terminal.type("2\r0\r")
     terminal.expect_success()
-    actual = terminal.output.read_bytes().replace(b"\r\n", b"\n")
-    expected = pathlib.Path(f"{TRANSCRIPT}.out").read_bytes().replace(b"8.790000", f"8{separator}790000".encode())
-    if actual != expected:
-        raise Failure(f"the output file differs from {TRANSCRIPT}.out: {actual[-80:]!r}")
+    written = read_text(terminal.file).replace("\r\n", "\n")  # Windows ends its lines with CR LF
+    ends_with_summary(written.replace("\f", "\n").split("\n"), separator)
+
+
+def read_text(file):
+    with open(file, "rb") as output:
+        return output.read().decode("cp1252")
 
 
 # What clears each terminal type: as clear(1) sends it from Debian's
@@ -256,14 +288,19 @@ def clearing_as_the_terminal_type_says(terminal, separator):
         raise Failure(f"expected three clearings {clearing!r} and no other escape byte")
 
 
+# Each scenario with the start it stands for: typed at a shell's prompt, or
+# alone on a terminal that goes with it, its input or output in a file ($1,
+# which holds the order "2 0" beforehand).
 SCENARIOS = {
-    "menu_below_what_was_shown": menu_below_what_was_shown,
-    "screen_after_a_choice": screen_after_a_choice,
-    "two_turns_from_one_line": two_turns_from_one_line,
-    "clearing_as_the_terminal_type_says": clearing_as_the_terminal_type_says,
-    "summary_until_enter": summary_until_enter,
-    "summary_at_once_input_from_a_file": summary_at_once_input_from_a_file,
-    "summary_at_once_output_to_a_file": summary_at_once_output_to_a_file,
+    "menu_below_what_was_shown": (menu_below_what_was_shown, FROM_A_SHELL),
+    "screen_after_a_choice": (screen_after_a_choice, FROM_A_SHELL),
+    "two_turns_from_one_line": (two_turns_from_one_line, FROM_A_SHELL),
+    "clearing_as_the_terminal_type_says": (clearing_as_the_terminal_type_says, FROM_A_SHELL),
+    "summary_until_enter": (summary_until_enter, ALONE),
+    "end_of_input_during_wait": (end_of_input_during_wait, ALONE),
+    "hangup_during_wait": (hangup_during_wait, ALONE),
+    "input_from_a_file": (input_from_a_file, 'exec "$0" < "$1"'),
+    "output_to_a_file": (output_to_a_file, 'exec "$0" > "$1"'),
 }
 
 
@@ -275,14 +312,14 @@ def main():
     # byte past ASCII shows as a Latin letter, where no letter is expected.
     charset = "utf-8" if "UTF-8" in locale.upper() else "latin-1"
     separator = "," if locale.startswith("pt_BR") else "."
+    run, start = SCENARIOS[scenario]
     work = tempfile.TemporaryDirectory()
-    output = pathlib.Path(work.name, "output")
-    output.touch()
-    redirection = REDIRECTIONS.get(scenario, "").format(output=output)
-    terminal = Terminal(program, locale, charset, settings, redirection)
-    terminal.output = output
+    file = os.path.join(work.name, "order")
+    with open(file, "w") as order:
+        order.write("2\n0\n")
+    terminal = Terminal(program, locale, charset, settings, start, file)
     try:
-        SCENARIOS[scenario](terminal, separator)
+        run(terminal, separator)
         if ascii_only and any(byte >= 0x80 for byte in terminal.raw):
             raise Failure("a byte past ASCII reached a terminal whose character set is ASCII")
     except Failure as failure:
@@ -292,7 +329,7 @@ def main():
             print(f"{number:2} |{line}")
         given = " ".join(f"{name}={value}" for name, value in sorted(terminal.env.items())
                          if name in ("LANG", "TERM") or name.startswith("LC_"))
-        print(f"reproduce: env -u LANG -u LC_ALL -u TERM {given} {program}{redirection}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
+        print(f"reproduce: env -u LANG -u LC_ALL -u TERM {given} {terminal.start}   (in a {COLUMNS}x{LINES} UTF-8 terminal; "
               f"test: /usr/bin/python3 {' '.join(sys.argv)})")
         terminal.child.close(force=True)
         return 1
