@@ -11,6 +11,7 @@
 // fails the build, so that no text can reach the screen garbled or cut.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 
 #include "console/texts.hpp"
@@ -22,10 +23,7 @@ void not_ascii_or_a_text_letter() noexcept;
 
 consteval bool is_text_letter(unsigned char byte)
 {
-    for (const unsigned char letter : TEXT_LETTERS) {
-        if (letter == byte) return true;
-    }
-    return false;
+    return std::ranges::find(TEXT_LETTERS, byte) != std::ranges::end(TEXT_LETTERS);
 }
 
 }  // namespace windows1252_detail
