@@ -119,23 +119,15 @@ void write_line_end()
     put_bytes(standard_output, "\n", 1);
 }
 
-void write_real(const char* format, double value)
+// The number is already in the locale's character set: it goes out as it is.
+void write_real(double value)
 {
-    const char* conversion = std::strstr(format, "%f");
-    if (conversion == nullptr) {
-        put_text(format, std::strlen(format));
-        return;
-    }
-    // The number is already in the locale's character set: only the text
-    // around it is converted.
-    put_text(format, static_cast<std::size_t>(conversion - format));
     // The widest finite double takes 309 digits before the separator.
     char number[400];
     const int length = std::snprintf(number, sizeof number, "%f", value);
     if (length > 0) {
         put_bytes(standard_output, number, std::min(static_cast<std::size_t>(length), sizeof number - 1));
     }
-    put_text(conversion + 2, std::strlen(conversion + 2));
 }
 
 read_result read_integer(std::int32_t& choice)

@@ -1,11 +1,13 @@
 // The order logic's only way to the outside world: the locale, standard
 // output, standard input and the screen. Every text handed to these
-// functions is a Windows-1252 string; see console.cpp for how it is written.
+// functions is a Windows-1252 string made as texts.hpp says; see
+// console.cpp for how it is written.
 #pragma once
 
 #include <cstdint>
 
 #include "console/read_result.hpp"
+#include "console/texts.hpp"
 
 // Adopts every locale category from the environment and looks at what
 // standard output is. Called once, before anything is written.
@@ -16,9 +18,9 @@ void write_text(const char* text);
 void write_integer(std::int32_t value);
 void write_line_end();
 
-// Writes `format` with its one "%f" replaced by `value` in fixed-point
-// notation, six decimals, the locale's decimal separator, no grouping.
-void write_real(const char* format, double value);
+// Writes `value` as printf's "%f" does: fixed-point notation, six
+// decimals, the locale's decimal separator, no grouping.
+void write_real(double value);
 
 // Skips blanks and line ends, then reads an optional sign and decimal digits.
 // They are a number only when a blank, a line end or the end of input
