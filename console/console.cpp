@@ -119,15 +119,19 @@ void write_line_end()
     put_bytes(standard_output, "\n", 1);
 }
 
-// The number is already in the locale's character set: it goes out as it is.
-void write_real(double value)
+void write_real(real_format format, double value)
 {
+    // The number is already in the locale's character set: only the text
+    // around it is converted.
+    put_text(format.text, format.conversion);
     // The widest finite double takes 309 digits before the separator.
     char number[400];
     const int length = std::snprintf(number, sizeof number, "%f", value);
     if (length > 0) {
         put_bytes(standard_output, number, std::min(static_cast<std::size_t>(length), sizeof number - 1));
     }
+    const char* rest = format.text + format.conversion + 2;
+    put_text(rest, std::strlen(rest));
 }
 
 read_result read_integer(std::int32_t& choice)

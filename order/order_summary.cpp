@@ -9,7 +9,7 @@ namespace {
 constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"_cp1252;
 constexpr const char* SLOT_LABEL = "ITEM "_cp1252;
 constexpr const char* INVALID_SLOT_LINE = " OPÇÃO INVÁLIDA"_cp1252;
-constexpr const char* TOTAL_LABEL = "O Valor do seu pedido é R$ "_cp1252;
+constexpr const char* TOTAL_FORMAT = "O Valor do seu pedido é R$ %f"_cp1252;
 constexpr const char* CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"_cp1252;
 
 // What follows "ITEM n": the item's listing line, or just the line end for
@@ -42,8 +42,7 @@ void print_order_summary(const order_record& order)
         write_integer(slot + 1);
         write_slot(order.slots[static_cast<std::size_t>(slot)]);
     }
-    write_text(TOTAL_LABEL);
-    write_real(order.total);
+    write_real(TOTAL_FORMAT, order.total);
 }
 
 void keep_summary_until_read()
