@@ -174,8 +174,7 @@ int finish_console()
 
 bool console_closes_at_exit()
 {
-    return output_is_terminal && is_terminal(standard_input.fd) &&
-           terminal_closes_with_program(standard_input.fd, standard_output.fd);
+    return terminal_closes_with_program(standard_input.fd, standard_output.fd);
 }
 
 // The input starts afresh: what is left in its buffer goes (the line end
