@@ -2,20 +2,17 @@
 
 #include <cstdint>
 #include <iconv.h>
+#include <iterator>
+
+#include "console/texts.hpp"
 
 namespace {
 
-struct accented_letter {
-    unsigned char letter;  // Windows-1252
-    char plain;            // the same letter without its accent
-};
-
-// The C and POSIX locales have no transliteration for iconv to fall back
-// on, so the program carries these itself.
-constexpr accented_letter ACCENTED_LETTERS[] = {
-    {0xC7, 'C'}, {0xC3, 'A'}, {0xCA, 'E'}, {0xC1, 'A'}, {0xE9, 'e'},
-};
-static_assert(sizeof ACCENTED_LETTERS / sizeof ACCENTED_LETTERS[0] == letter_table{}.size());
+// TEXT_LETTERS without their accents, in the same order. The C and POSIX
+// locales have no transliteration for iconv to fall back on, so the
+// program carries these itself.
+constexpr char PLAIN_LETTERS[] = {'C', 'A', 'E', 'A', 'e'};
+static_assert(std::size(PLAIN_LETTERS) == std::size(TEXT_LETTERS) && std::size(TEXT_LETTERS) == letter_table{}.size());
 
 constexpr std::size_t ICONV_FAILED = static_cast<std::size_t>(-1);
 
@@ -36,14 +33,14 @@ std::size_t convert_letter(iconv_t converter, letter_spelling& spelling)
     return spelling.bytes.size() - out_left;
 }
 
-// The spelling of a byte past ASCII; nullptr for one that is not among the
-// five letters.
-const letter_spelling* find_spelling(const letter_table& table, unsigned char byte)
+// The spelling of a byte past ASCII, which in a text is always one of the
+// five letters (texts.hpp). The search stops at the last letter, so that
+// no other byte could take it past the table.
+const letter_spelling& find_spelling(const letter_table& table, unsigned char byte)
 {
-    for (const letter_spelling& spelling : table) {
-        if (spelling.letter == byte) return &spelling;
-    }
-    return nullptr;
+    std::size_t k = 0;
+    while (k + 1 < table.size() && table[k].letter != byte) ++k;
+    return table[k];
 }
 
 }  // namespace
@@ -55,10 +52,10 @@ void spell_letters(const char* codeset, letter_table& table)
     const bool converting = reinterpret_cast<std::intptr_t>(converter) != -1;
     for (std::size_t k = 0; k < table.size(); ++k) {
         letter_spelling& spelling = table[k];
-        spelling.letter = ACCENTED_LETTERS[k].letter;
+        spelling.letter = TEXT_LETTERS[k];
         spelling.length = converting ? convert_letter(converter, spelling) : 0;
         if (spelling.length == 0) {
-            spelling.bytes[0] = ACCENTED_LETTERS[k].plain;
+            spelling.bytes[0] = PLAIN_LETTERS[k];
             spelling.length = 1;
         }
     }
@@ -73,12 +70,8 @@ void put_spelled_text(output_sink& out, const letter_table& table, const char* t
         const auto byte = static_cast<unsigned char>(text[at]);
         if (byte < 0x80) continue;
         put_bytes(out, text + run, at - run);
-        const letter_spelling* spelling = find_spelling(table, byte);
-        if (spelling != nullptr) {
-            put_bytes(out, spelling->bytes.data(), spelling->length);
-        } else {
-            put_bytes(out, "?", 1);
-        }
+        const letter_spelling& spelling = find_spelling(table, byte);
+        put_bytes(out, spelling.bytes.data(), spelling.length);
         run = at + 1;
     }
     put_bytes(out, text + run, length - run);

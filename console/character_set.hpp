@@ -27,5 +27,5 @@ using letter_table = std::array<letter_spelling, 5>;
 void spell_letters(const char* codeset, letter_table& table);
 
 // Puts a Windows-1252 text into `out`, each of the five letters as `table`
-// spells it. Any other byte past ASCII, which no text holds, goes out as "?".
+// spells it. The text holds no other byte past ASCII (texts.hpp).
 void put_spelled_text(output_sink& out, const letter_table& table, const char* text, std::size_t length);

@@ -119,23 +119,19 @@ void write_line_end()
     put_bytes(standard_output, "\n", 1);
 }
 
-void write_real(const char* format, double value)
+void write_real(real_format format, double value)
 {
-    const char* conversion = std::strstr(format, "%f");
-    if (conversion == nullptr) {
-        put_text(format, std::strlen(format));
-        return;
-    }
     // The number is already in the locale's character set: only the text
     // around it is converted.
-    put_text(format, static_cast<std::size_t>(conversion - format));
+    put_text(format.text, format.conversion);
     // The widest finite double takes 309 digits before the separator.
     char number[400];
     const int length = std::snprintf(number, sizeof number, "%f", value);
     if (length > 0) {
         put_bytes(standard_output, number, std::min(static_cast<std::size_t>(length), sizeof number - 1));
     }
-    put_text(conversion + 2, std::strlen(conversion + 2));
+    const char* rest = format.text + format.conversion + 2;
+    put_text(rest, std::strlen(rest));
 }
 
 read_result read_integer(std::int32_t& choice)
@@ -178,8 +174,7 @@ int finish_console()
 
 bool console_closes_at_exit()
 {
-    return output_is_terminal && is_terminal(standard_input.fd) &&
-           terminal_closes_with_program(standard_input.fd, standard_output.fd);
+    return terminal_closes_with_program(standard_input.fd, standard_output.fd);
 }
 
 // The input starts afresh: what is left in its buffer goes (the line end

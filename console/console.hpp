@@ -1,11 +1,14 @@
 // The order logic's only way to the outside world: the locale, standard
 // output, standard input and the screen. Every text handed to these
-// functions is a Windows-1252 string; see console.cpp for how it is written.
+// functions is a Windows-1252 string made as texts.hpp says; see
+// console.cpp for how it is written.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "console/read_result.hpp"
+#include "console/texts.hpp"
 
 // Adopts every locale category from the environment and looks at what
 // standard output is. Called once, before anything is written.
@@ -16,9 +19,37 @@ void write_text(const char* text);
 void write_integer(std::int32_t value);
 void write_line_end();
 
-// Writes `format` with its one "%f" replaced by `value` in fixed-point
+namespace real_format_detail {
+
+// Deliberately not constexpr: reaching it while a format is checked fails
+// the build.
+void not_one_conversion() noexcept;
+
+}  // namespace real_format_detail
+
+// The format of write_real: a constant text with one "%f" in it, where the
+// number goes. A format without exactly one fails the build, so the console
+// never meets one at run time. Implicit, so that the text is passed as it
+// stands: write_real(FORMAT, value).
+struct real_format {
+    const char* text;
+    std::size_t conversion = 0;  // where the "%f" starts
+
+    consteval real_format(const char* format) noexcept : text(format)
+    {
+        int conversions = 0;
+        for (std::size_t at = 0; format[at] != '\0'; ++at) {
+            if (format[at] != '%' || format[at + 1] != 'f') continue;
+            conversion = at;
+            ++conversions;
+        }
+        if (conversions != 1) real_format_detail::not_one_conversion();
+    }
+};
+
+// Writes `format` with its "%f" replaced by `value` in fixed-point
 // notation, six decimals, the locale's decimal separator, no grouping.
-void write_real(const char* format, double value);
+void write_real(real_format format, double value);
 
 // Skips blanks and line ends, then reads an optional sign and decimal digits.
 // They are a number only when a blank, a line end or the end of input

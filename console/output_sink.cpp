@@ -1,8 +1,14 @@
 #include "console/output_sink.hpp"
 
 #include <cstring>
+#include <tuple>
 
 #include "console/descriptor_io.hpp"
+#include "console/texts.hpp"
+
+// The longest piece ever put is a whole text; the others (a number, a
+// terminal's clearing, a letter's spelling) are a few hundred bytes at most.
+static_assert(LONGEST_TEXT <= std::tuple_size_v<decltype(output_sink::buffer)>);
 
 void start_output(output_sink& out, int fd)
 {
@@ -20,13 +26,7 @@ void flush_output(output_sink& out)
 void put_bytes(output_sink& out, const char* bytes, std::size_t length)
 {
     if (out.error != 0) return;
-    if (length > out.buffer.size() - out.used) {
-        flush_output(out);
-        if (length > out.buffer.size()) {
-            if (out.error == 0) out.error = write_all(out.fd, bytes, length);
-            return;
-        }
-    }
+    if (length > out.buffer.size() - out.used) flush_output(out);
     std::memcpy(out.buffer.data() + out.used, bytes, length);
     out.used += length;
 }

@@ -17,6 +17,9 @@ struct output_sink {
 // 64 KiB would touch every page of it at each start.
 void start_output(output_sink& out, int fd);
 
+// Adds `bytes` to the buffer, flushing it first when they do not fit. They
+// always fit an empty buffer: `length` is never more than a text's longest
+// (texts.hpp).
 void put_bytes(output_sink& out, const char* bytes, std::size_t length);
 
 // Hands everything buffered to the kernel. After a failure the buffered

@@ -20,6 +20,8 @@
 #include <clocale>
 #include <io.h>
 
+#include "console/descriptor_io.hpp"
+
 // The runtime converts from the code page of the LC_CTYPE locale, which
 // setlocale(LC_ALL, "") took from the user's settings: 1252 on a Brazilian
 // or Western Windows, something else elsewhere. The texts are Windows-1252
@@ -59,12 +61,12 @@ void clear_terminal(output_sink& out)
 // or a script, it shares the console of the shell that started it, which
 // stays. A list that holds more than two processes does not fit the array:
 // the call then returns how many there are, still not 1. Without a console
-// it returns 0. Whether both streams are on that console is console.cpp's
-// question, as on every platform.
-bool terminal_closes_with_program(int /*input_fd*/, int /*output_fd*/)
+// it returns 0. A process has one console at most, so both streams being a
+// console means both are that one.
+bool terminal_closes_with_program(int input_fd, int output_fd)
 {
     DWORD processes[2]{};
-    return GetConsoleProcessList(processes, 2) == 1;
+    return is_terminal(input_fd) && is_terminal(output_fd) && GetConsoleProcessList(processes, 2) == 1;
 }
 
 // A console keeps the keys typed ahead of a read in its input buffer. When

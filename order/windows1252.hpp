@@ -4,24 +4,34 @@
 // 4F 50 C7 C3 4F 3A 20. The conversion runs at compile time, so the bytes
 // are constant data and cost nothing at run time.
 //
-// The texts need only ASCII and Latin-1 letters (U+00A0 to U+00FF), which
-// Windows-1252 holds at the same numbers. Anything else in a text, or UTF-8
-// that is not well formed, fails the build, so that no text can reach the
-// screen garbled.
+// The texts need only ASCII and the five accented letters that the console
+// spells on every terminal (console/texts.hpp), Latin-1 letters that
+// Windows-1252 holds at the same numbers. Any other character in a text,
+// UTF-8 that is not well formed, or a text longer than the console takes,
+// fails the build, so that no text can reach the screen garbled or cut.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+
+#include "console/texts.hpp"
 
 namespace windows1252_detail {
 
 // Deliberately not constexpr: reaching it in the conversion fails the build.
-void not_ascii_or_a_latin1_letter() noexcept;
+void not_ascii_or_a_text_letter() noexcept;
+
+consteval bool is_text_letter(unsigned char byte)
+{
+    return std::ranges::find(TEXT_LETTERS, byte) != std::ranges::end(TEXT_LETTERS);
+}
 
 }  // namespace windows1252_detail
 
 // A UTF-8 string literal of N bytes (its NUL included) as Windows-1252; the
 // result is never longer, and the rest of `bytes` stays NUL.
 template <std::size_t N> struct windows1252_text {
+    static_assert(N - 1 <= LONGEST_TEXT, "a text longer than the console takes");
     char bytes[N]{};
 
     consteval windows1252_text(const char (&utf8)[N]) noexcept
@@ -35,10 +45,12 @@ template <std::size_t N> struct windows1252_text {
             }
             // U+00A0 to U+00FF take two bytes: C2 A0 to C2 BF, C3 80 to C3 BF.
             const auto next = at + 2 < N ? static_cast<unsigned char>(utf8[at + 1]) : 0;
-            if ((lead != 0xC2 && lead != 0xC3) || (next & 0xC0) != 0x80 || (lead == 0xC2 && next < 0xA0)) {
-                windows1252_detail::not_ascii_or_a_latin1_letter();
+            const auto letter = static_cast<unsigned char>(((lead & 0x03) << 6) | (next & 0x3F));
+            if ((lead != 0xC2 && lead != 0xC3) || (next & 0xC0) != 0x80 ||
+                !windows1252_detail::is_text_letter(letter)) {
+                windows1252_detail::not_ascii_or_a_text_letter();
             }
-            bytes[out++] = static_cast<char>(((lead & 0x03) << 6) | (next & 0x3F));
+            bytes[out++] = static_cast<char>(letter);
             ++at;
         }
     }

@@ -99,6 +99,20 @@ reader() {
   "$@" < "$work/fifo" &
 }
 
+# nonblocking FD [full]: sets O_NONBLOCK on the pipe end open as FD, which
+# the program then gets as a parent that left it so would hand it over;
+# with "full", first shrinks the pipe to a page and fills it, and prints
+# how many bytes that took.
+nonblocking() {
+  python3 -c 'import fcntl, os, sys
+fd = int(sys.argv[1])
+if len(sys.argv) > 2:
+    size = fcntl.fcntl(fd, fcntl.F_SETPIPE_SZ, 4096)
+    os.write(fd, bytes(size))
+    print(size)
+os.set_blocking(fd, False)' "$@"
+}
+
 to_file="> '$work/stdout'"
 case $name in
 letters_line)
@@ -185,6 +199,31 @@ reader_gone_sigpipe_ignored)
   expect_status 1
   expect_one_error_line 'writing standard output failed: Broken pipe'
   expect_output <(head -c 100 "$cases/empty_input.out")
+  ;;
+input_nonblocking)
+  # Standard input a non-blocking pipe, fed five bytes at a time with a
+  # pause after each: a read that finds it empty waits for the next piece.
+  exec 3< <(while IFS= read -r -N 5 piece; do printf '%s' "$piece"; sleep 0.1; done < "$cases/every_item_once.in")
+  nonblocking 3
+  run "<&3 $to_file"
+  expect_status 0
+  expect_no_error_output
+  expect_output "$cases/every_item_once.out"
+  ;;
+output_nonblocking)
+  # Standard output a non-blocking pipe that is already full when the
+  # program starts, its reader taking nothing for half a second: a write
+  # that finds no room waits for it. What filled the pipe is read first.
+  exec 4> >(sleep 0.5; exec cat > "$work/read")
+  reader_pid=$!
+  filled=$(nonblocking 4 full)
+  run ">&4" < "$cases/twelve_choices.in"
+  exec 4>&-
+  wait "$reader_pid"
+  tail -c +$((filled + 1)) "$work/read" > "$work/stdout"
+  expect_status 0
+  expect_no_error_output
+  expect_output "$cases/twelve_choices.out"
   ;;
 *)
   fail "no such case"

@@ -18,6 +18,7 @@ import os
 import shlex
 import sys
 import tempfile
+import termios
 import time
 import unicodedata
 
@@ -132,7 +133,11 @@ class Terminal:
         """The program ends within the deadline, with exit status 0."""
         if not self.ends_within(DEADLINE_SECONDS):
             raise Failure("the program did not end")
-        self.pump(0)
+        # All it wrote is read, up to the end or a pause with nothing new.
+        read = -1
+        while read != len(self.raw):
+            read = len(self.raw)
+            self.pump(0.05)
         self.child.close()
         if self.child.exitstatus != 0:
             raise Failure(f"exit status {self.child.exitstatus}, expected 0")
@@ -238,11 +243,23 @@ def input_from_a_file(terminal, separator):
 
 
 def output_to_a_file(terminal, separator):
-    terminal.type("2\r0\r")
+    # Nothing shows when the program is ready for keys, so they may come
+    # first. The terminal keeps a CR as typed, and the order ends in CR LF:
+    # a POSIX program's line ends at the LF; Wine's console, which takes
+    # the terminal raw only as the program first reads, finds its Enter in
+    # the CR, which the terminal would otherwise have turned into an LF.
+    attributes = termios.tcgetattr(terminal.child.child_fd)
+    attributes[0] &= ~termios.ICRNL
+    termios.tcsetattr(terminal.child.child_fd, termios.TCSANOW, attributes)
+    terminal.type("2 0\r\n")
     terminal.expect_success()
-    with open(terminal.file, "rb") as output:
-        written = output.read().decode("cp1252")
+    written = read_text(terminal.file).replace("\r\n", "\n")  # Windows ends its lines with CR LF
     ends_with_summary(written.replace("\f", "\n").split("\n"), separator)
+
+
+def read_text(file):
+    with open(file, "rb") as output:
+        return output.read().decode("cp1252")
 
 
 # What clears each terminal type: as clear(1) sends it from Debian's

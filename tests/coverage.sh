@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Holds the Linux program to every line: in BUILD_DIR, a build configured
+# with SNACK_ORDER_COVERAGE, runs from counts at zero the tests that run its
+# program and units (all but the nested builds', the Windows program's and
+# those that check other builds), then its coverage_report, which prints
+# gcovr's summary with every line of order/ and console/ that did not run,
+# and fails unless none is left.
+# usage: coverage.sh BUILD_DIR
+set -u
+build_dir=$1
+if cmake --build "$build_dir" --target coverage_reset > /dev/null \
+  && ctest --test-dir "$build_dir" -j 2 --output-on-failure \
+    -E '^(build|fuzz|memcheck|lint|bench|package|install|windows)\.|^stress\.[^.]+$' \
+  && cmake --build "$build_dir" --target coverage_report; then
+  exit 0
+fi
+echo "reproduce: bash $0 $*   (annotated sources: $build_dir/coverage/linux/index.html)"
+exit 1
