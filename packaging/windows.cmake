@@ -6,6 +6,8 @@
 # x86-64 only, hence win64.
 set(download_dir ${PROJECT_BINARY_DIR}/download)
 set(download ${PROJECT_BINARY_DIR}/snack-order-${PROJECT_VERSION}-win64.zip)
+# The text files beside the program, in the download and the installer alike.
+set(windows_texts LICENSE.txt README.txt LEIA-ME.txt)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${download_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${download_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
 # LEIA-ME.txt is UTF-8 with a byte order mark: with the mark, Notepad on
@@ -15,12 +17,68 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${download_dir}/README.tx
 # "UTF-8 for worldwide language support" option, whose code page is UTF-8.
 include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
 translated_file(LEIA-ME.txt ${download_dir}/LEIA-ME.txt WINDOWS)
+list(TRANSFORM windows_texts PREPEND ${download_dir}/ OUTPUT_VARIABLE windows_text_files)
 add_custom_command(OUTPUT ${download}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:snack-order> ${download_dir}
     COMMAND ${CMAKE_COMMAND} -E chdir ${download_dir}
         ${CMAKE_COMMAND} -E tar cf ${download} --format=zip --mtime=${SNACK_ORDER_RELEASE_DATE}
-        -- $<TARGET_FILE_NAME:snack-order> LICENSE.txt README.txt LEIA-ME.txt
-    DEPENDS snack-order ${download_dir}/LICENSE.txt ${download_dir}/README.txt ${download_dir}/LEIA-ME.txt
+        -- $<TARGET_FILE_NAME:snack-order> ${windows_texts}
+    DEPENDS snack-order ${windows_text_files}
     COMMENT "Packing the Windows download ${download}"
     VERBATIM)
 add_custom_target(download ALL DEPENDS ${download})
+# The linker would write the time of the link into the program's header,
+# where Windows does not read it; without it, two builds of a commit give
+# the same program, and so the same installer.
+target_link_options(snack-order PRIVATE LINKER:--no-insert-timestamp)
+
+# The Windows installer, snack-order-VERSION-win64.msi beside the zip, built
+# by wixl from snack-order.wxs.in out of the zip's own files, unpacked with
+# their dates. It installs them for every user of the PC into
+# Program Files\snack-order, with a shortcut in the Start menu, and Settings
+# can remove them.
+#
+# The same commit gives the same bytes. The files come dated from the zip.
+# wixl writes the time of the build into the package's summary, so it runs
+# with the clock held still at the changelog's date (faketime, which holds
+# it still only at a time written out in full, read in the local time zone:
+# hence UTC both ways). wixl also draws the package code at random, so
+# msibuild sets it afterwards. Both that code and the product code are
+# derived from the version: one version, one product and one package.
+find_program(WIXL wixl REQUIRED)
+find_program(MSIBUILD msibuild REQUIRED)
+find_program(FAKETIME faketime REQUIRED)
+execute_process(COMMAND date -u -d ${SNACK_ORDER_RELEASE_DATE} "+%Y-%m-%d %H:%M:%S"
+    OUTPUT_VARIABLE release_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(upgrade_code 3F7A2C1E-8B4D-4E6A-9C05-D2E1B7A4F863)
+string(UUID product_code NAMESPACE ${upgrade_code} NAME "product ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+string(UUID package_code NAMESPACE ${upgrade_code} NAME "package ${PROJECT_VERSION}" TYPE SHA1 UPPER)
+# The maker, as Settings shows it, is the upstream contact of debian/copyright.
+set(copyright_file ${PROJECT_SOURCE_DIR}/debian/copyright)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${copyright_file})
+file(STRINGS ${copyright_file} manufacturer REGEX "^Upstream-Contact: " LIMIT_COUNT 1)
+if(NOT manufacturer MATCHES "^Upstream-Contact: ([^<]*[^< ]) *<")
+    message(FATAL_ERROR "${copyright_file}: no line 'Upstream-Contact: NAME <EMAIL>'")
+endif()
+set(manufacturer ${CMAKE_MATCH_1})
+set(installer_texts)
+foreach(text IN LISTS windows_texts)
+    string(MAKE_C_IDENTIFIER ${text} id)
+    string(APPEND installer_texts "\n            <File Id=\"${id}\" Source=\"installer/${text}\"/>")
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/snack-order.wxs.in ${PROJECT_BINARY_DIR}/snack-order.wxs @ONLY)
+
+set(installer ${PROJECT_BINARY_DIR}/snack-order-${PROJECT_VERSION}-win64.msi)
+set(installer_dir ${PROJECT_BINARY_DIR}/installer)
+add_custom_command(OUTPUT ${installer}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${installer_dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${installer_dir}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${installer_dir} ${CMAKE_COMMAND} -E tar xf ${download}
+    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${FAKETIME} -f ${release_time}
+        ${WIXL} --arch x64 -D Version=${PROJECT_VERSION} -D ProductCode=${product_code}
+        -o ${installer} ${PROJECT_BINARY_DIR}/snack-order.wxs
+    COMMAND ${MSIBUILD} ${installer} -s snack-order ${manufacturer} x64$<SEMICOLON>1046 {${package_code}}
+    DEPENDS ${download} ${PROJECT_BINARY_DIR}/snack-order.wxs
+    COMMENT "Building the Windows installer ${installer}"
+    VERBATIM)
+add_custom_target(installer ALL DEPENDS ${installer})

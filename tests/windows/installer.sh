@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine's msiexec, silently (/qn), in the prefix
+# the tests create; one scenario a run:
+#   install    the files go to C:\Program Files\snack-order, the very ones of
+#              the zip; the Start menu gets one shortcut to the program,
+#              started in its folder; Settings lists one snack-order.
+#   again      the same installer over itself still leaves one.
+#   uninstall  nothing is left: no program, folder, shortcut nor entry.
+#   upgrade    an older copy, built from the same source, is replaced by
+#              this one, which refuses it back; then removed.
+# usage: installer.sh SCENARIO WINDOWS_BUILD_DIR PREFIX VERSION
+set -u
+scenario=$1 build=$2 prefix=$3 version=$4
+# The same settings as snack-order-wine.in, which says why explorer.exe is off.
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
+installer=$build/snack-order-$version-win64.msi
+folder="$prefix/drive_c/Program Files/snack-order"
+shortcut_name="Pedido da Lanchonete.lnk"
+failed=0
+fail() {
+  echo "$1"
+  failed=1
+}
+msiexec() { wine msiexec "$1" "Z:${2//\//\\}" /qn; }
+# The version of every program that Settings lists as snack-order, one a line.
+entries() {
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s | tr -d '\r' | awk '
+    /^HKEY/ { if (name == "snack-order") print version; name = version = "" }
+    $1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" { version = $3 }
+    END { if (name == "snack-order") print version }'
+}
+expect_entries() {
+  local listed
+  listed=$(entries)
+  [[ $listed == "$1" ]] || fail "Settings lists snack-order as [${listed//$'\n'/, }], expected [$1]"
+}
+shortcuts() { find "$prefix/drive_c" -name "$shortcut_name"; }
+
+case $scenario in
+install | again)
+  msiexec /i "$installer" || fail "msiexec /i failed with status $?"
+  diff <(cd "$build/installer" && ls) <(cd "$folder" && ls) || fail "the files installed are not the zip's"
+  for file in "$build"/installer/*; do
+    cmp -s "$file" "$folder/${file##*/}" || fail "${file##*/} is not the zip's"
+  done
+  mapfile -t found < <(shortcuts)
+  if ((${#found[@]} != 1)); then
+    fail "${#found[@]} shortcuts $shortcut_name in the prefix, expected one"
+  else
+    info=$(lnkinfo "${found[0]}")
+    target=$(sed -n 's/^[[:space:]]*Local path[[:space:]]*: //p' <<< "$info")
+    start_in=$(sed -n 's/^[[:space:]]*Working directory[[:space:]]*: //p' <<< "$info")
+    [[ $target == 'C:\Program Files\snack-order\snack-order.exe' && $start_in == 'C:\Program Files\snack-order\' ]] ||
+      fail "the shortcut does not start the installed program in its folder:"$'\n'"$info"
+  fi
+  expect_entries "$version"
+  ;;
+uninstall)
+  msiexec /x "$installer" || fail "msiexec /x failed with status $?"
+  [[ ! -e $folder ]] || fail "$folder is still there"
+  [[ -z $(shortcuts) ]] || fail "the shortcut is still there: $(shortcuts)"
+  expect_entries ""
+  ;;
+upgrade)
+  older=$(mktemp -d)
+  trap 'rm -rf "$older"' EXIT
+  wixl --arch x64 -D Version=0.0.1 -D ProductCode=5B0C1E2D-0000-4000-8000-000000000001 \
+    -o "$older/older.msi" "$build/snack-order.wxs" || fail "wixl could not build an older installer"
+  msiexec /i "$older/older.msi" || fail "the older installer failed with status $?"
+  expect_entries 0.0.1
+  msiexec /i "$installer" || fail "the upgrade failed with status $?"
+  expect_entries "$version"
+  cmp -s "$build/snack-order.exe" "$folder/snack-order.exe" || fail "the upgrade did not install this program"
+  msiexec /i "$older/older.msi" && fail "the older installer went over the newer one"
+  expect_entries "$version"
+  msiexec /x "$installer" || fail "msiexec /x failed with status $?"
+  expect_entries ""
+  ;;
+*)
+  echo "usage: installer.sh install|again|uninstall|upgrade WINDOWS_BUILD_DIR PREFIX VERSION" >&2
+  exit 2
+  ;;
+esac
+if ((failed)); then
+  echo "reproduce: WINEPREFIX=$prefix wine msiexec /i Z:${installer//\//\\} /qn (/x removes it)"
+  exit 1
+fi

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Starts the program through its Start-menu shortcut in the Wine prefix, as
+# a click on it does: what the shortcut points at, in its working folder,
+# alone on a console of its own. Wine's shell opens a shortcut only with a
+# display, and its console would then be a window, not this terminal; so
+# lnkinfo reads the shortcut, and wine starts its target as a double click.
+# The Wine settings come from the runner script that calls this.
+# usage: start_shortcut.sh NAME   (NAME.lnk, anywhere in the prefix)
+set -u
+shortcut=$(find "$WINEPREFIX/drive_c" -name "$1.lnk" -print -quit)
+if [[ -z $shortcut ]]; then
+  echo "no shortcut $1.lnk in $WINEPREFIX"
+  echo "reproduce: find $WINEPREFIX/drive_c -name '*.lnk'"
+  exit 1
+fi
+info=$(lnkinfo "$shortcut") || exit 1
+field() { sed -n "s/^[[:space:]]*$1[[:space:]]*: //p" <<< "$info"; }
+cd "$(wine winepath -u "$(field 'Working directory')")" || exit 1
+exec wine "$(field 'Local path')"
