@@ -7,7 +7,7 @@
 # compressed with gzip -9 -n (no file name or time stamp inside), where
 # Debian keeps them. The Debian package (debian/rules) turns that option off:
 # debhelper installs and compresses those files itself.
-option(SNACK_ORDER_INSTALL_DOCS "Install the copyright and the changelog, and gzip them and the manual page" ON)
+option(SNACK_ORDER_INSTALL_DOCS "Install the copyright and the changelog, and gzip them and the manual pages" ON)
 
 # The desktop's applications menu lists it, started in a terminal window.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/snack-order.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
