@@ -165,6 +165,7 @@ def menu_below_what_was_shown(terminal, separator):
     terminal.wait_for("the first menu below the earlier line", lambda s: top(s, first_screen()))
     terminal.type("0\r")
     terminal.wait_for("the summary", lambda s: top(s, summary([""] * 10, f"0{separator}000000")))
+    terminal.expect_success()
 
 
 def screen_after_a_choice(terminal, separator):
@@ -175,6 +176,7 @@ def screen_after_a_choice(terminal, separator):
     terminal.type("0\r")
     terminal.wait_for("the summary", lambda s: top(s, summary([" X-SALADA R$ 8,79"] + [""] * 9,
                                                             f"8{separator}790000")))
+    terminal.expect_success()
 
 
 def two_turns_from_one_line(terminal, separator):
