@@ -2,8 +2,10 @@
 # build tree: the program, its licence, a short README.txt and its Brazilian
 # Portuguese translation LEIA-ME.txt (see translations.cmake), the text
 # files with Windows' CR LF line ends. Everything in it is dated as the
-# newest changelog entry, not the build. The toolchain file builds for
-# x86-64 only, hence win64.
+# newest changelog entry, not the build: the archive writer stores each
+# file's access and change times too, and its DOS times in the local time
+# zone, so Debian's strip-nondeterminism then sets every time in the zip to
+# that entry's. The toolchain file builds for x86-64 only, hence win64.
 set(download_dir ${PROJECT_BINARY_DIR}/download)
 set(download ${PROJECT_BINARY_DIR}/snack-order-${PROJECT_VERSION}-win64.zip)
 # The text files beside the program, in the download and the installer alike.
@@ -18,11 +20,15 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${download_dir}/README.tx
 include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
 translated_file(LEIA-ME.txt ${download_dir}/LEIA-ME.txt WINDOWS)
 list(TRANSFORM windows_texts PREPEND ${download_dir}/ OUTPUT_VARIABLE windows_text_files)
+find_program(STRIP_NONDETERMINISM strip-nondeterminism REQUIRED)
+execute_process(COMMAND date -u -d ${SNACK_ORDER_RELEASE_DATE} +%s
+    OUTPUT_VARIABLE release_epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 add_custom_command(OUTPUT ${download}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:snack-order> ${download_dir}
     COMMAND ${CMAKE_COMMAND} -E chdir ${download_dir}
         ${CMAKE_COMMAND} -E tar cf ${download} --format=zip --mtime=${SNACK_ORDER_RELEASE_DATE}
         -- $<TARGET_FILE_NAME:snack-order> ${windows_texts}
+    COMMAND ${STRIP_NONDETERMINISM} --type zip --timestamp ${release_epoch} ${download}
     DEPENDS snack-order ${windows_text_files}
     COMMENT "Packing the Windows download ${download}"
     VERBATIM)
