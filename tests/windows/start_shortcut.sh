@@ -14,6 +14,7 @@ if [[ -z $shortcut ]]; then
   exit 1
 fi
 info=$(lnkinfo "$shortcut") || exit 1
-field() { sed -n "s/^[[:space:]]*$1[[:space:]]*: //p" <<< "$info"; }
+# lnkinfo of Debian 13 writes each backslash of a path twice, that of 12 once.
+field() { sed -n "s/^[[:space:]]*$1[[:space:]]*: //p" <<< "$info" | sed 's/\\\\/\\/g'; }
 cd "$(wine winepath -u "$(field 'Working directory')")" || exit 1
 exec wine "$(field 'Local path')"
