@@ -8,7 +8,6 @@
 #include <cstdint>
 
 #include "console/read_result.hpp"
-#include "console/texts.hpp"
 
 // Adopts every locale category from the environment and looks at what
 // standard output is. Called once, before anything is written.
