@@ -21,8 +21,12 @@ include(${CMAKE_CURRENT_LIST_DIR}/translations.cmake)
 translated_file(LEIA-ME.txt ${download_dir}/LEIA-ME.txt WINDOWS)
 list(TRANSFORM windows_texts PREPEND ${download_dir}/ OUTPUT_VARIABLE windows_text_files)
 find_program(STRIP_NONDETERMINISM strip-nondeterminism REQUIRED)
-execute_process(COMMAND date -u -d ${SNACK_ORDER_RELEASE_DATE} +%s
-    OUTPUT_VARIABLE release_epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+# The changelog's date as seconds since 1970, for strip-nondeterminism, and
+# as a UTC time written out in full, for faketime below.
+execute_process(COMMAND date -u -d ${SNACK_ORDER_RELEASE_DATE} "+%s;%Y-%m-%d %H:%M:%S"
+    OUTPUT_VARIABLE release_times OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+list(GET release_times 0 release_epoch)
+list(GET release_times 1 release_time)
 add_custom_command(OUTPUT ${download}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:snack-order> ${download_dir}
     COMMAND ${CMAKE_COMMAND} -E chdir ${download_dir}
@@ -54,8 +58,6 @@ target_link_options(snack-order PRIVATE LINKER:--no-insert-timestamp)
 find_program(WIXL wixl REQUIRED)
 find_program(MSIBUILD msibuild REQUIRED)
 find_program(FAKETIME faketime REQUIRED)
-execute_process(COMMAND date -u -d ${SNACK_ORDER_RELEASE_DATE} "+%Y-%m-%d %H:%M:%S"
-    OUTPUT_VARIABLE release_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 set(upgrade_code 3F7A2C1E-8B4D-4E6A-9C05-D2E1B7A4F863)
 string(UUID product_code NAMESPACE ${upgrade_code} NAME "product ${PROJECT_VERSION}" TYPE SHA1 UPPER)
 string(UUID package_code NAMESPACE ${upgrade_code} NAME "package ${PROJECT_VERSION}" TYPE SHA1 UPPER)
