@@ -101,6 +101,9 @@ class Terminal:
                                    dimensions=(LINES, COLUMNS))
 
     def pump(self, wait):
+        if self.child.ptyproc.fileobj.closed:  # hung up: nothing more to read
+            time.sleep(wait)
+            return
         try:
             chunk = self.child.read_nonblocking(65536, timeout=wait)
         except pexpect.TIMEOUT:
@@ -222,10 +225,7 @@ def hangup_during_wait(terminal, separator):
     # The window is closed: the terminal hangs up, and the program ends at once.
     order_until_enter(terminal, separator)
     terminal.child.ptyproc.fileobj.close()
-    deadline = time.monotonic() + STILL_WAITING_SECONDS
-    while terminal.child.isalive() and time.monotonic() < deadline:
-        time.sleep(0.05)
-    if terminal.child.isalive():
+    if not terminal.ends_within(STILL_WAITING_SECONDS):
         raise Failure("the program still ran after its terminal hung up")
 
 
@@ -255,13 +255,9 @@ def output_to_a_file(terminal, separator):
     termios.tcsetattr(terminal.child.child_fd, termios.TCSANOW, attributes)
     terminal.type("2 0\r\n")
     terminal.expect_success()
-    written = read_text(terminal.file).replace("\r\n", "\n")  # Windows ends its lines with CR LF
+    with open(terminal.file, "rb") as output:
+        written = output.read().decode("cp1252").replace("\r\n", "\n")  # Windows ends its lines with CR LF
     ends_with_summary(written.replace("\f", "\n").split("\n"), separator)
-
-
-def read_text(file):
-    with open(file, "rb") as output:
-        return output.read().decode("cp1252")
 
 
 # What clears each terminal type: as clear(1) sends it from Debian's
