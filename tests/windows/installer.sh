@@ -47,12 +47,9 @@ install | again)
   if ((${#found[@]} != 1)); then
     fail "${#found[@]} shortcuts $shortcut_name in the prefix, expected one"
   else
-    info=$(lnkinfo "${found[0]}")
-    # lnkinfo of Debian 13 writes each backslash of a path twice, that of 12 once.
-    target=$(sed -n 's/^[[:space:]]*Local path[[:space:]]*: //p' <<< "$info" | sed 's/\\\\/\\/g')
-    start_in=$(sed -n 's/^[[:space:]]*Working directory[[:space:]]*: //p' <<< "$info" | sed 's/\\\\/\\/g')
-    [[ $target == 'C:\Program Files\snack-order\snack-order.exe' && $start_in == 'C:\Program Files\snack-order\' ]] ||
-      fail "the shortcut does not start the installed program in its folder:"$'\n'"$info"
+    shown=$(bash "$(dirname "$0")/start_shortcut.sh" --show "${shortcut_name%.lnk}")
+    [[ $shown == 'C:\Program Files\snack-order\'$'\n''C:\Program Files\snack-order\snack-order.exe' ]] ||
+      fail "the shortcut does not start the installed program in its folder, but (folder, program):"$'\n'"$shown"
   fi
   expect_entries "$version"
   ;;

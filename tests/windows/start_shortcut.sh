@@ -4,9 +4,16 @@
 # alone on a console of its own. Wine's shell opens a shortcut only with a
 # display, and its console would then be a window, not this terminal; so
 # lnkinfo reads the shortcut, and wine starts its target as a double click.
-# The Wine settings come from the runner script that calls this.
-# usage: start_shortcut.sh NAME   (NAME.lnk, anywhere in the prefix)
+# The Wine settings come from the runner script that calls this. With
+# --show it starts nothing, and prints the working folder and the target,
+# one a line, for installer.sh to check.
+# usage: start_shortcut.sh [--show] NAME   (NAME.lnk, anywhere in the prefix)
 set -u
+show=0
+if [[ $1 == --show ]]; then
+  show=1
+  shift
+fi
 shortcut=$(find "$WINEPREFIX/drive_c" -name "$1.lnk" -print -quit)
 if [[ -z $shortcut ]]; then
   echo "no shortcut $1.lnk in $WINEPREFIX"
@@ -16,5 +23,10 @@ fi
 info=$(lnkinfo "$shortcut") || exit 1
 # lnkinfo of Debian 13 writes each backslash of a path twice, that of 12 once.
 field() { sed -n "s/^[[:space:]]*$1[[:space:]]*: //p" <<< "$info" | sed 's/\\\\/\\/g'; }
-cd "$(wine winepath -u "$(field 'Working directory')")" || exit 1
-exec wine "$(field 'Local path')"
+folder=$(field 'Working directory') target=$(field 'Local path')
+if ((show)); then
+  printf '%s\n' "$folder" "$target"
+  exit 0
+fi
+cd "$(wine winepath -u "$folder")" || exit 1
+exec wine "$target"
