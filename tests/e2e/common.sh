@@ -19,3 +19,35 @@ require_locale() {
 show() {
   iconv -f WINDOWS-1252 -t UTF-8 "$1" | sed 's/\f/^L/g'
 }
+
+# A program that floods its output or never ends must fail its test at once
+# or at its timeout, with nothing left behind, not fill the disk of whoever
+# runs the tests (a developer, CI, a build daemon).
+
+# work_dir: $work, a new temporary folder that goes with the script, whether
+# it ends or is stopped by HUP, INT or TERM, which stop what bounded runs too.
+work_dir() {
+  work=$(mktemp -d) || exit 1
+  trap 'rm -rf "$work"' EXIT
+  trap 'kill "${bounded_pid:-}" 2> /dev/null && wait "$bounded_pid"; exit 1' HUP INT TERM
+}
+
+# bounded KIB SECONDS COMMAND...: COMMAND, each file it writes cut at KIB KiB,
+# where the kernel stops it (SIGXFSZ, status 153), and given SECONDS, then
+# SIGTERM (124) and 5 s later SIGKILL (137). No core dump stays behind. In
+# the background, so that a trapped signal need not wait for it.
+bounded() {
+  bound_kib=$1 bound_seconds=$2
+  (ulimit -f "$1" -c 0 && exec timeout -k 5 "$2" "${@:3}") <&0 &
+  bounded_pid=$!
+  wait "$bounded_pid" 2> /dev/null  # its signal is told by exit_status
+}
+
+# exit_status STATUS: STATUS, with how bounded stopped the command if it did.
+exit_status() {
+  case $1 in
+  124 | 137) echo "$1 (still running after $bound_seconds s, so stopped)" ;;
+  153) echo "$1 (stopped as it wrote past $bound_kib KiB)" ;;
+  *) echo "$1" ;;
+  esac
+}

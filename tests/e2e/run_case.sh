@@ -3,7 +3,8 @@
 # and compares standard output byte for byte with NAME.out, which holds what
 # the neutral locale prints; under a locale that writes decimals with a comma
 # only the separator of the closing total differs. Standard error must stay
-# empty and the exit status must be 0.
+# empty and the exit status must be 0. A program that loops or floods its
+# output is stopped at 10 s or four times the transcript's size and 16 KiB.
 #
 # With --crlf the program ends its lines with CR LF, as on Windows, and each
 # CR LF of its output is turned into LF before the comparison.
@@ -21,8 +22,7 @@ program=$1 case=$2 locale=$3
 source "$(dirname "$0")/common.sh"
 require_locale "$locale"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+work_dir
 
 if [[ $(LC_ALL=$locale locale decimal_point) == "," ]]; then
   sed '$ s/\([0-9]\)\.\([0-9]\{6\}\)$/\1,\2/' "$case.out" > "$work/expected"
@@ -30,7 +30,8 @@ else
   cp "$case.out" "$work/expected"
 fi
 
-LC_ALL=$locale timeout 10 "$program" < "$case.in" > "$work/actual" 2> "$work/stderr"
+LC_ALL=$locale bounded $(($(wc -c < "$case.out") * 4 / 1024 + 16)) 10 "$program" \
+  < "$case.in" > "$work/actual" 2> "$work/stderr"
 status=$?
 line_ends=
 if ((crlf)); then
@@ -40,12 +41,12 @@ fi
 
 failed=0
 if [[ $status -ne 0 ]]; then
-  echo "exit status $status, expected 0"
+  echo "exit status $(exit_status "$status"), expected 0"
   failed=1
 fi
 if [[ -s "$work/stderr" ]]; then
   echo "standard error was not empty:"
-  cat "$work/stderr"
+  head -n 20 "$work/stderr"
   failed=1
 fi
 if ! cmp -s "$work/expected" "$work/actual"; then

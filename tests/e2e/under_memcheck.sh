@@ -4,12 +4,13 @@
 # streams. Any memory error or leak of any kind (even memory still reachable
 # at exit) is reported on standard error and turns the exit status into 99,
 # both of which fail the transcript. Needs a build without sanitizers: ASan
-# and Valgrind do not mix.
+# and Valgrind do not mix. No gdb server: its FIFOs in TMPDIR would stay
+# behind whenever the harness has to kill Valgrind.
 # usage: MEMCHECKED_PROGRAM=path under_memcheck.sh [ARGUMENTS...]
 set -u
 if ! command -v valgrind > /dev/null; then
   echo "valgrind is not installed here (tools/setup test installs it)" >&2
   exit 1
 fi
-exec valgrind --quiet --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=all \
+exec valgrind --quiet --vgdb=no --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=all \
   --errors-for-leak-kinds=all "${MEMCHECKED_PROGRAM:?}" "$@"

@@ -7,14 +7,17 @@ set -u
 program=$1 case=$2
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/../e2e/common.sh"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+work_dir
 
 perl -pe 's/\n/\r\n/' "$case.out" > "$work/expected"
-LC_ALL=C timeout 10 "$program" < "$case.in" > "$work/actual"
+# Twice the transcript, and 16 KiB more, is far more than it may write.
+LC_ALL=C bounded $(($(wc -c < "$case.out") * 2 / 1024 + 16)) 10 "$program" < "$case.in" > "$work/actual" \
+  2> "$work/stderr"
+status=$?
 if ! cmp -s "$work/expected" "$work/actual"; then
-  echo "the output is not the transcript with CR LF line ends (expected, actual; CR shown as ^M):"
+  echo "exit status $(exit_status "$status"); the output is not the transcript with CR LF line ends (expected, actual; CR shown as ^M):"
   diff -u --label expected --label actual <(show "$work/expected" | cat -v) <(show "$work/actual" | cat -v) | head -n 40
+  [[ -s $work/stderr ]] && echo "standard error:" && head -n 20 "$work/stderr"
   echo "reproduce: LC_ALL=C $program < $case.in | od -c"
   exit 1
 fi
