@@ -15,6 +15,7 @@ screen as it stood is printed with the command that reproduces the run.
 """
 
 import os
+import resource
 import shlex
 import sys
 import tempfile
@@ -30,6 +31,10 @@ DEADLINE_SECONDS = 10
 # How long a program that must still be waiting is watched: a program that
 # took a key typed earlier for the one it waits for ends well within it.
 STILL_WAITING_SECONDS = 1.5
+# A scenario shows a few screens of about 2 KiB each: a program that writes
+# more has looped, and fails at once rather than filling memory or the disk
+# (the order file of output_to_a_file is cut there too).
+MAX_OUTPUT_BYTES = 256 * 1024
 
 BEFORE = "WHAT THE TERMINAL SHOWED BEFORE"
 MENU = [
@@ -98,7 +103,8 @@ class Terminal:
                 env[name] = value
         self.env = env
         self.child = pexpect.spawn("/bin/sh", ["-c", command, program, file], env=env,
-                                   dimensions=(LINES, COLUMNS))
+                                   dimensions=(LINES, COLUMNS), preexec_fn=lambda: resource.setrlimit(
+                                       resource.RLIMIT_FSIZE, (MAX_OUTPUT_BYTES, MAX_OUTPUT_BYTES)))
 
     def pump(self, wait):
         if self.child.ptyproc.fileobj.closed:  # hung up: nothing more to read
@@ -111,6 +117,8 @@ class Terminal:
         except pexpect.EOF:
             return
         self.raw.extend(chunk)
+        if len(self.raw) > MAX_OUTPUT_BYTES:
+            raise Failure(f"the program wrote over {MAX_OUTPUT_BYTES} bytes to the terminal")
         self.stream.feed(chunk.decode(self.charset, "replace").encode("utf-8"))
 
     def lines(self):
