@@ -79,7 +79,8 @@ desktop)
 installed)
   rm -rf "$work/installed"
   cmake --install "$work" --prefix "$work/installed" > /dev/null || exit 1
-  expected=$(printf '%s\n' ./bin/snack-order ./share/applications/snack-order.desktop \
+  expected=$(printf '%s\n' ./bin/snack-order ./lib/systemd/system/snack-order@.service \
+    ./share/applications/snack-order.desktop \
     ./share/doc/snack-order/changelog.gz ./share/doc/snack-order/copyright \
     ./share/man/man1/snack-order.1.gz ./share/man/pt_BR/man1/snack-order.1.gz)
   actual=$(cd "$work/installed" && find . -type f -o -type l | sort)
