@@ -1,0 +1,272 @@
+"""The counter on a real boot: a guest of this machine's Debian release, made
+by mmdebstrap (`guest`, kept in WORK_DIR until what goes into it changes)
+and booted under QEMU (`boot`, its disk's changes dropped), where the owner
+installs PACKAGE_DIR's package with apt and turns tty1 into the counter.
+Keys go to its keyboard (QMP send-key); consoles are read from the kernel's
+own copy of them (/dev/vcsuN) through the guest agent.
+
+usage: /usr/bin/python3 boot_test.py guest|boot WORK_DIR [PACKAGE_DIR]
+"""
+
+import base64, glob, hashlib, json, os, re, socket, subprocess, sys, time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "terminal"))
+from screen_test import CLOSING_PROMPT, MENU, PROMPT, Failure, after_choice, summary  # noqa: E402
+
+TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+PACKAGES = "systemd-sysv,udev,dbus,linux-image-amd64,locales,console-setup,qemu-guest-agent"
+HOOKS = [  # the system's locale set as dpkg-reconfigure locales does
+    'echo "pt_BR.UTF-8 UTF-8" > "$1/etc/locale.gen" && chroot "$1" locale-gen && chroot "$1" update-locale LANG=pt_BR.UTF-8',
+    'chroot "$1" passwd -d root && echo counter > "$1/etc/hostname"']  # root logs in on a console, no password
+SECONDS, BOOT_SECONDS = 60, 300  # generous: under emulation a start takes seconds
+UNIT = "snack-order@tty1.service"
+MENU_SCREEN = MENU + [PROMPT]
+X_SALADA = after_choice("VOCÊ ESCOLHEU X-SALADA, VALOR R$ 8,79")
+AMOUNT_DUE = summary([" X-SALADA R$ 8,79"] + [""] * 9, "8,790000") + [CLOSING_PROMPT]
+START = time.monotonic()
+
+
+def say(text):
+    print(f"[{time.monotonic() - START:5.1f} s] {text}", flush=True)
+
+
+def guest(work):
+    release = re.search(r"^VERSION_CODENAME=(\S+)", open("/etc/os-release").read(), re.M).group(1)
+    archive = subprocess.run([f"{TOP}/tools/debian-archive"], check=True, capture_output=True, text=True).stdout.strip()
+    folder = f"{work}/guest/" + hashlib.sha256(json.dumps([PACKAGES, HOOKS, release, archive]).encode()).hexdigest()[:16]
+    if not os.path.exists(f"{folder}/ready"):
+        os.makedirs(folder, exist_ok=True)
+        command = ["mmdebstrap", "--variant=minbase", f"--include={PACKAGES}"] + [f"--customize-hook={hook}" for hook in HOOKS + [
+            f'cp "$1"/boot/vmlinuz-* {folder}/vmlinuz && cp "$1"/boot/initrd.img-* {folder}/initrd.img']]
+        command += [release, f"{folder}/root.ext2", archive]
+        if subprocess.run(command, stdout=open(f"{folder}/mmdebstrap.log", "w"), stderr=subprocess.STDOUT).returncode:
+            raise Failure(f"mmdebstrap failed: {folder}/mmdebstrap.log; reproduce: {' '.join(command)}")
+        open(f"{folder}/ready", "w").close()
+    return folder
+
+
+class Channel:
+    """QMP or the guest agent: JSON commands and answers over a Unix socket."""
+
+    def __init__(self, path):
+        self.socket, self.buffer = socket.socket(socket.AF_UNIX), b""
+        while not os.path.exists(path):  # QEMU makes it as it starts
+            time.sleep(0.1)
+        self.socket.connect(path)
+
+    def call(self, command, timeout=30, **arguments):
+        self.socket.sendall(json.dumps({"execute": command, "arguments": arguments}).encode() + b"\n")
+        deadline = time.monotonic() + timeout
+        while True:  # events, the greeting and earlier syncs' answers are passed over
+            while b"\n" not in self.buffer:
+                self.socket.settimeout(max(0.01, deadline - time.monotonic()))
+                self.buffer += self.socket.recv(65536)  # socket.timeout past the deadline
+            line, self.buffer = self.buffer.split(b"\n", 1)
+            answer = json.loads(line.strip(b"\xff \r") or b"{}")
+            if "error" in answer:
+                raise Failure(f"{command}: {answer['error']}")
+            if "return" in answer and (command != "guest-sync" or answer["return"] == arguments["id"]):
+                return answer["return"]
+
+
+class Guest:
+    def __init__(self, folder, work):
+        self.lines, serial = [], f"{work}/serial.log"
+        # KVM only where it really runs a guest, whose kernel then writes on
+        # the serial line within seconds (nested KVM may start none).
+        for accelerator in (["kvm"] if os.access("/dev/kvm", os.W_OK) else []) + ["tcg"]:
+            subprocess.run(["rm", "-f", f"{work}/qmp", f"{work}/qga", serial])
+            self.qemu = subprocess.Popen([
+                "qemu-system-x86_64", "-accel", accelerator, "-m", "1024", "-smp", "2", "-display", "none",
+                "-nic", "none", "-kernel", f"{folder}/vmlinuz", "-initrd", f"{folder}/initrd.img",
+                "-append", "root=/dev/vda rw console=ttyS0", "-serial", f"file:{serial}",
+                "-drive", f"file={folder}/root.ext2,if=virtio,format=raw,snapshot=on",
+                "-qmp", f"unix:{work}/qmp,server=on,wait=off", "-device", "virtio-serial",
+                "-chardev", f"socket,path={work}/qga,server=on,wait=off,id=qga",
+                "-device", "virtserialport,chardev=qga,name=org.qemu.guest_agent.0"],
+                stdout=open(f"{work}/qemu.log", "w"), stderr=subprocess.STDOUT)
+            time.sleep(5 if accelerator == "kvm" else 0)
+            if accelerator == "tcg" or os.path.exists(serial) and os.path.getsize(serial):
+                break
+            self.qemu.kill()
+            self.qemu.wait()
+        say(f"booting under {accelerator}")
+        self.qmp, self.agent = Channel(f"{work}/qmp"), Channel(f"{work}/qga")
+        self.qmp.call("qmp_capabilities")
+
+    def boot_id(self, seconds=3):
+        """The running kernel's boot ID, once the guest agent answers; else None."""
+        try:
+            self.agent.call("guest-sync", timeout=seconds, id=int(time.monotonic() * 1000))
+            return self.check("cat /proc/sys/kernel/random/boot_id")
+        except (socket.timeout, Failure):
+            return None
+
+    def run(self, command, given=b""):
+        """Status and output of a shell command run as root in the guest, given that input."""
+        pid = self.agent.call("guest-exec", path="/bin/sh", arg=["-c", command], **{
+            "capture-output": True, "input-data": base64.b64encode(given).decode()})["pid"]
+        while not (status := self.agent.call("guest-exec-status", pid=pid))["exited"]:
+            time.sleep(0.1)
+        return status.get("exitcode", -1), b"".join(base64.b64decode(status.get(s, "")) for s in ("out-data", "err-data"))
+
+    def check(self, command):
+        status, output = self.run(f"LC_ALL=C {command}")
+        if status:
+            raise Failure(f"in the guest, {command}: status {status}\n{output.decode(errors='replace')}")
+        return output.decode().strip()
+
+    def unit(self, property):
+        return int(self.check(f"systemctl show -P {property} {UNIT}"))
+
+    def screen(self, console=1):
+        """The console's lines: its size from vcsa, then a code point a cell from vcsu."""
+        raw = self.run(f"head -c 4 /dev/vcsa{console}; cat /dev/vcsu{console}")[1]
+        cells, columns = raw[4:].decode("utf-32-le"), raw[1]
+        self.lines = [cells[row * columns:(row + 1) * columns].rstrip() for row in range(raw[0])]
+        return self.lines
+
+    def shows(self, what, expected):
+        """Waits until tty1 shows exactly these lines, on a cleared screen."""
+        return wait_until(what, lambda: cleared(self.screen(), expected))
+
+    def type(self, text):
+        for character in text:
+            self.keys({"\n": "ret"}.get(character, character))
+
+    def keys(self, *names):  # pressed together, by their QMP names
+        self.qmp.call("send-key", keys=[{"type": "qcode", "data": name} for name in names])
+
+
+def wait_until(what, condition, seconds=SECONDS):
+    """Seconds until condition() holds, polled; a Failure past the deadline."""
+    start = time.monotonic()
+    while not condition():
+        if time.monotonic() - start > seconds:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(0.2)
+    return time.monotonic() - start
+
+
+def cleared(lines, expected):
+    return lines == expected + [""] * (len(lines) - len(expected))
+
+
+def login_prompt(lines):
+    return any(line.endswith("login:") for line in lines)
+
+
+def log_in(g):  # typed again where a getty starting anew on tty2 dropped it
+    last = [line for line in g.screen(2) if line][-1:]
+    if last == ["counter login:"]:
+        g.type("root\n")
+    return last == ["root@counter:~#"]
+
+
+def owners_day(g, package):
+    pid = lambda: g.unit("MainPID")  # noqa: E731
+    fresh_menu = lambda last: lambda: pid() not in (0, last) and cleared(g.screen(), MENU_SCREEN)  # noqa: E731
+
+    def take_x_salada():
+        g.type("2\n")
+        g.shows("the answer to 2", X_SALADA)
+
+    wait_until("the guest agent", g.boot_id, BOOT_SECONDS)
+    wait_until("the login prompt on tty1", lambda: login_prompt(g.screen()), BOOT_SECONDS)
+    g.run("cat > /root/snack-order.deb", open(package, "rb").read())
+    g.check("apt-get install -y /root/snack-order.deb")
+    state = g.run(f"systemctl is-enabled {UNIT}; systemctl is-active {UNIT}")[1].split()
+    if state != [b"disabled", b"inactive"] or not login_prompt(g.screen()):
+        raise Failure(f"installed with apt, the unit is {state}: it must be neither enabled nor started")
+    say("installed with apt; the login prompt on tty1")
+    g.check(f"systemctl enable --now {UNIT}")
+    say(f"the menu {g.shows('the menu in place of the login prompt', MENU_SCREEN):.1f} s after systemctl enable")
+    take_x_salada()
+    g.type("0\n")
+    g.shows("the amount due, with a comma", AMOUNT_DUE)
+    last = pid()
+    time.sleep(2)
+    if not cleared(g.screen(), AMOUNT_DUE) or pid() != last:
+        raise Failure("the amount due did not stay for 2 s")
+    g.keys("ret")
+    say(f"the next customer's menu {wait_until('the next menu, on a cleared console', fresh_menu(last)):.1f} s after Enter")
+
+    # An order dropped, then eight Ctrl+C in a row, a kill, a crash and a
+    # hangup, each as soon as the menu before it shows.
+    restarts = g.unit("NRestarts")
+    take_x_salada()
+    for cause in ["ctrl"] * 8 + ["KILL", "SEGV", "HUP"]:
+        last = pid()
+        g.keys("ctrl", "c") if cause == "ctrl" else g.check(f"kill -{cause} {last}")
+        say(f"a fresh menu {wait_until(f'a fresh menu after {cause}', fresh_menu(last)):.1f} s after {cause}")
+    if g.unit("NRestarts") != restarts + 11:
+        raise Failure("the counter did not start again once after each")
+
+    # A counter that cannot start waits between tries, and comes back by itself.
+    g.check(f"chmod a-x /usr/bin/snack-order && kill -KILL {pid()}")
+    restarts = g.unit("NRestarts")
+    time.sleep(5)
+    tries = g.unit("NRestarts") - restarts
+    say(f"{tries} tries in 5 s while the program cannot start")
+    if not 1 <= tries <= 11:
+        raise Failure("it must keep trying, with a pause between tries")
+    g.check("chmod a+x /usr/bin/snack-order")
+    g.shows("the menu once it can start again", MENU_SCREEN)
+
+    # Another console, a login there, and back: the order as it was.
+    take_x_salada()
+    last = pid()
+    g.keys("alt", "f2")
+    wait_until("root's shell on tty2", lambda: log_in(g))
+    g.keys("alt", "f1")
+    wait_until("tty1 in front again", lambda: g.check("cat /sys/class/tty/tty0/active") == "tty1")
+    g.shows("the order on tty1 as it was", X_SALADA)
+    if pid() != last:
+        raise Failure("the program on tty1 did not stay")
+    g.type("0\n")
+    g.shows("the amount due of that order", AMOUNT_DUE)
+
+    status = g.check(f"cat /proc/{last}/status")
+    uid, capabilities = (re.search(rf"^{field}:\s+(\w+)", status, re.M)[1] for field in ("Uid", "CapEff"))
+    exposure = float(re.search(r"Overall exposure level for \S+: (\d+\.\d+)", g.check(f"systemd-analyze security {UNIT}"))[1])
+    say(f"the program runs as uid {uid}, capabilities {capabilities}; systemd-analyze security: {exposure}")
+    if uid == "0" or int(capabilities, 16) or exposure > 1.0:
+        raise Failure("the counter must run unprivileged, exposed at most 1.0")
+
+    # At every boot, after Ctrl+Alt+Del, which still reboots; the menu comes
+    # below what the console showed, as a getty's login prompt does.
+    boot = g.boot_id()
+    g.keys("ret")
+    g.keys("ctrl", "alt", "delete")
+    took = wait_until("the guest back after Ctrl+Alt+Del", lambda: g.boot_id() not in (None, boot), BOOT_SECONDS)
+    wait_until("the menu after the reboot", lambda: [line for line in g.screen() if line][-11:] == MENU_SCREEN)
+    say(f"the menu again {took:.1f} s after Ctrl+Alt+Del")
+    g.check(f"systemctl disable --now {UNIT} && systemctl start getty@tty1")
+    wait_until("the login prompt on tty1 again", lambda: login_prompt(g.screen()))
+
+
+def main():
+    mode, work = sys.argv[1:3]
+    g = None
+    try:
+        folder = guest(work)
+        if mode == "boot":
+            packages = glob.glob(f"{sys.argv[3]}/snack-order_*_amd64.deb")  # the guest is amd64 on any machine
+            if len(packages) != 1:
+                raise Failure(f"no one amd64 package in {sys.argv[3]}: {packages}")
+            g = Guest(folder, work)
+            owners_day(g, packages[0])
+        return 0
+    except (Failure, OSError) as failure:
+        print(f"FAILED: {failure!r}")
+        for number, line in enumerate(g.lines if g else []):
+            print(f"{number:2} |{line}")
+        print(f"the guest's serial console: {work}/serial.log; reproduce: /usr/bin/python3 {' '.join(sys.argv)}")
+        return 1
+    finally:
+        if g:
+            g.qemu.kill()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
