@@ -30,7 +30,10 @@ else
   cp "$case.out" "$work/expected"
 fi
 
-LC_ALL=$locale bounded $(($(wc -c < "$case.out") * 4 / 1024 + 16)) 10 "$program" \
+# The locale goes to the program alone (env): set before a shell function,
+# it would be bash's too, and bash's complaint about a locale it lacks would
+# land in the program's standard error.
+bounded $(($(wc -c < "$case.out") * 4 / 1024 + 16)) 10 env LC_ALL="$locale" "$program" \
   < "$case.in" > "$work/actual" 2> "$work/stderr"
 status=$?
 line_ends=

@@ -11,7 +11,7 @@ work_dir
 
 perl -pe 's/\n/\r\n/' "$case.out" > "$work/expected"
 # Twice the transcript, and 16 KiB more, is far more than it may write.
-LC_ALL=C bounded $(($(wc -c < "$case.out") * 2 / 1024 + 16)) 10 "$program" < "$case.in" > "$work/actual" \
+bounded $(($(wc -c < "$case.out") * 2 / 1024 + 16)) 10 env LC_ALL=C "$program" < "$case.in" > "$work/actual" \
   2> "$work/stderr"
 status=$?
 if ! cmp -s "$work/expected" "$work/actual"; then
