@@ -26,10 +26,13 @@ show() {
 
 # work_dir: $work, a new temporary folder that goes with the script, whether
 # it ends or is stopped by HUP, INT or TERM, which stop what bounded runs too.
+# The traps come first: a signal between making the folder and setting them
+# would leave it behind (bash runs a trap only once mktemp has returned).
 work_dir() {
-  work=$(mktemp -d) || exit 1
+  work=
   trap 'rm -rf "$work"' EXIT
   trap 'kill "${bounded_pid:-}" 2> /dev/null && wait "$bounded_pid"; exit 1' HUP INT TERM
+  work=$(mktemp -d) || exit 1
 }
 
 # bounded KIB SECONDS COMMAND...: COMMAND, each file it writes cut at KIB KiB,
