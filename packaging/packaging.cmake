@@ -1,8 +1,9 @@
 # What `cmake --install` puts beside the program on Debian and other Unix
 # systems: the desktop menu entry; the counter's systemd unit; the manual
 # page, whose version and date come from the newest entry of
-# debian/changelog (see cmake/changelog.cmake), and its Brazilian Portuguese translation (see translations.cmake), which
-# man shows under a pt_BR locale; and with SNACK_ORDER_INSTALL_DOCS the
+# debian/changelog (see cmake/changelog.cmake), and its Brazilian
+# Portuguese translation (see translations.cmake), which man shows under a
+# pt_BR locale; and with SNACK_ORDER_INSTALL_DOCS the
 # copyright and the changelog, all but the copyright and the menu entry
 # compressed with gzip -9 -n (no file name or time stamp inside), where
 # Debian keeps them. The Debian package (debian/rules) turns that option off:
