@@ -98,19 +98,9 @@ reader() {
   "$@" < "$work/fifo" &
 }
 
-# nonblocking FD [full]: sets O_NONBLOCK on the pipe end open as FD, which
-# the program then gets as a parent that left it so would hand it over;
-# with "full", first shrinks the pipe to a page and fills it, and prints
-# how many bytes that took.
-nonblocking() {
-  python3 -c 'import fcntl, os, sys
-fd = int(sys.argv[1])
-if len(sys.argv) > 2:
-    size = fcntl.fcntl(fd, fcntl.F_SETPIPE_SZ, 4096)
-    os.write(fd, bytes(size))
-    print(size)
-os.set_blocking(fd, False)' "$@"
-}
+# nonblocking.py sets a pipe non-blocking, and feeds or drains it only once
+# the program is seen waiting on it.
+nonblocking() { python3 "$(dirname "$0")/nonblocking.py" "$@"; }
 
 to_file="> '$work/stdout'"
 case $name in
@@ -200,25 +190,29 @@ reader_gone_sigpipe_ignored)
   expect_output <(head -c 100 "$cases/empty_input.out")
   ;;
 input_nonblocking)
-  # Standard input a non-blocking pipe, fed five bytes at a time with a
-  # pause after each: a read that finds it empty waits for the next piece.
-  exec 3< <(while IFS= read -r -N 5 piece; do printf '%s' "$piece"; sleep 0.1; done < "$cases/every_item_once.in")
-  nonblocking 3
+  # Standard input a non-blocking pipe, fed five bytes at a time, each piece
+  # once the program waits in poll: a read that finds it empty waits for it.
+  exec 3< <(nonblocking feed "$program" "$cases/every_item_once.in")
+  feeder_pid=$!
+  nonblocking set 3
   run "<&3 $to_file"
+  exec 3<&-
+  wait "$feeder_pid" || fail "the program did not wait for its input"
   expect_status 0
   expect_no_error_output
   expect_output "$cases/every_item_once.out"
   ;;
 output_nonblocking)
   # Standard output a non-blocking pipe that is already full when the
-  # program starts, its reader taking nothing for half a second: a write
-  # that finds no room waits for it. What filled the pipe is read first.
-  exec 4> >(sleep 0.5; exec head -c 65536 > "$work/read")
+  # program starts, read only once the program waits in poll: a write that
+  # finds no room waits for it. What filled the pipe is read first.
+  : > "$work/read"
+  exec 4> >(nonblocking drain "$program" && exec head -c 65536 > "$work/read")
   reader_pid=$!
-  filled=$(nonblocking 4 full)
+  filled=$(nonblocking set 4 full)
   run ">&4" < "$cases/twelve_choices.in"
   exec 4>&-
-  wait "$reader_pid"
+  wait "$reader_pid" || fail "the program did not wait for room in its output"
   tail -c +$((filled + 1)) "$work/read" > "$work/stdout"
   expect_status 0
   expect_no_error_output
