@@ -1,9 +1,7 @@
-// The texts' accented letters in a terminal's character set (POSIX).
-//
-// The texts are plain ASCII but for five Windows-1252 letters: C7 Ç, C3 Ã,
-// CA Ê, C1 Á, E9 é. How the terminal's character set writes each of them is
-// worked out once, at start; texts are then written through that table,
-// with no conversion per text.
+// The texts' five accented letters (texts.hpp) in a terminal's character
+// set (POSIX), since a UTF-8 terminal would show their Windows-1252 bytes
+// as garbage or not at all. Worked out once, at start; texts are then
+// written through that table, with no conversion per text.
 #pragma once
 
 #include <array>
@@ -26,6 +24,5 @@ using letter_table = std::array<letter_spelling, 5>;
 // without accents, since every locale's character set holds ASCII.
 void spell_letters(const char* codeset, letter_table& table);
 
-// Puts a Windows-1252 text into `out`, each of the five letters as `table`
-// spells it. The text holds no other byte past ASCII (texts.hpp).
+// Puts a text into `out`, each of its letters past ASCII as `table` spells it.
 void put_spelled_text(output_sink& out, const letter_table& table, const char* text, std::size_t length);

@@ -2,7 +2,6 @@
 //
 // Output is buffered and goes out in as few writes as possible: when the
 // buffer is full, before the program may wait for input, and at the end.
-// Whatever was written before a clearing always reaches the screen first.
 //
 // When standard output is a terminal (a console window on Windows), texts
 // and clearings go through terminal.hpp, which knows how that terminal wants
@@ -177,14 +176,13 @@ bool console_closes_at_exit()
     return terminal_closes_with_program(standard_input.fd, standard_output.fd);
 }
 
-// The input starts afresh: what is left in its buffer goes (the line end
-// after the closing 0, say), and so does an end of input met earlier, such
-// as a Ctrl+Z during the order, since a console still takes keys after it.
-// The end of input or a read error met now ends the wait, so it never hangs
-// on a closed input. A POSIX terminal that hangs up (its window closed)
-// ends the program through SIGHUP, or, where that is ignored, reads as the
-// end of input. The output is flushed before the read, as before every
-// read, so what was written shows first.
+// Only keys typed from now on count: what the terminal holds unread and
+// what is left in the buffer (the line end after the closing 0, say) go,
+// and so does an end of input met earlier, such as a Ctrl+Z during the
+// order, since a console still takes keys after it. An end of input or a
+// read error met now ends the wait, so it never hangs on a closed input;
+// a POSIX terminal that hangs up ends the program through SIGHUP, or,
+// where that is ignored, reads as the end of input.
 void wait_for_enter()
 {
     forget_typed_input(standard_input.fd);

@@ -1,7 +1,6 @@
 // The order logic's only way to the outside world: the locale, standard
-// output, standard input and the screen. Every text handed to these
-// functions is a Windows-1252 string made as texts.hpp says; see
-// console.cpp for how it is written.
+// input and output, and the screen. Every text handed here is made as
+// texts.hpp says; console.cpp says how it goes out.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +8,8 @@
 
 #include "console/read_result.hpp"
 
-// Adopts every locale category from the environment and looks at what
-// standard output is. Called once, before anything is written.
+// Adopts the locale from the environment and binds the console to the
+// standard streams. Called once, before anything is written.
 void adopt_locale();
 
 void write_line(const char* text);
@@ -26,10 +25,9 @@ void not_one_conversion() noexcept;
 
 }  // namespace real_format_detail
 
-// The format of write_real: a constant text with one "%f" in it, where the
-// number goes. A format without exactly one fails the build, so the console
-// never meets one at run time. Implicit, so that the text is passed as it
-// stands: write_real(FORMAT, value).
+// The format of write_real: a constant text with exactly one "%f", where
+// the number goes, or the build fails. Implicit, so that the text is passed
+// as it stands: write_real(FORMAT, value).
 struct real_format {
     const char* text;
     std::size_t conversion = 0;  // where the "%f" starts
@@ -50,16 +48,7 @@ struct real_format {
 // notation, six decimals, the locale's decimal separator, no grouping.
 void write_real(real_format format, double value);
 
-// Skips blanks and line ends, then reads an optional sign and decimal digits.
-// They are a number only when a blank, a line end or the end of input
-// follows them; what follows is left unread either way, for the next read
-// or for discard_input_line. A number outside 32 bits saturates
-// to the nearest limit. `choice` is changed only when the result is
-// read_result::number.
-//
-// The input also ends, as at its end, once the reader of standard output
-// has gone away (a write failed with EPIPE, where SIGPIPE is ignored):
-// nobody would see another menu, so nothing more is read.
+// Reads the next number from standard input, as read_integer_from does.
 read_result read_integer(std::int32_t& choice);
 
 // Throws away the rest of the current input line, its line end included.
@@ -74,18 +63,11 @@ void clear_screen();
 // output could not be written, after one line on standard error for each.
 int finish_console();
 
-// True when the terminal the program is shown in goes as it exits, so that
-// nobody could read what it showed last, and standard input and output are
-// both that terminal: on Windows, a console window that the program alone
-// is on (started by a double click or a shortcut); on POSIX, a terminal
-// whose session the program leads (started by a desktop menu entry, in a
-// terminal window or multiplexer window made for it, or by a getty). Never
-// when either stream is a pipe or a file, nor when started from a shell.
+// True when the program's terminal goes as it exits, taking what it showed
+// last with it (terminal_closes_with_program decides).
 bool console_closes_at_exit();
 
-// Waits until Enter is pressed, the input ends or reading it fails, then
-// returns; whatever was written before shows first. Only keys typed from
-// now on count: the rest of the line last read, and anything typed since,
-// cannot end the wait at once. Nothing is reported: called after
-// finish_console, it leaves the exit status as that gave it.
+// Waits until Enter is pressed on a fresh line, the input ends or reading
+// it fails. Reports nothing: called after finish_console, it leaves the
+// exit status as that gave it.
 void wait_for_enter();

@@ -11,10 +11,9 @@ constexpr int STANDARD_INPUT = 0;
 constexpr int STANDARD_OUTPUT = 1;
 
 // Reads at most `size` bytes from `fd` into `buffer`, waiting for them if
-// need be. Returns how many were read. 0 means that nothing more will come:
-// at the end of input, `failure` is left as it was; after a read error it is
-// set to its errno. A closed descriptor (EBADF) reads as the end of input,
-// which is what a closed standard input means.
+// need be, and returns how many; 0 once nothing more will come, with
+// `failure` set to the errno of a failed read. A closed descriptor (EBADF)
+// reads as the end of input, which is what a closed standard input means.
 std::size_t read_some(int fd, unsigned char* buffer, std::size_t size, int& failure);
 
 // Writes all of `bytes` to `fd`, across short writes and interruptions.

@@ -9,11 +9,10 @@ namespace {
 
 constexpr int NO_BYTE = -1;
 
-// Fills the buffer with the next chunk of input. Returns false at end of
-// file, on a read error and when the wait hook says to read no more; each
-// ends the input for good, so a broken descriptor can never make the caller
-// spin. A read error is kept in in.error, for the program to report once
-// the order is closed.
+// Fills the buffer with the next chunk of input. False at the end, on a
+// read error (kept in in.error, reported once the order is closed) and when
+// the wait hook says so: each ends the input for good, so a broken
+// descriptor can never make the caller spin.
 bool refill(input_source& in)
 {
     if (in.exhausted) return false;
@@ -59,6 +58,10 @@ void start_input(input_source& in, int fd, bool (*before_wait)())
     in.error = 0;
 }
 
+// Digits are a number only when a blank, a line end or the end of input
+// follows them; what follows is left unread either way, for the next read
+// or for discard_line. A number outside 32 bits saturates to the nearest
+// limit.
 read_result read_integer_from(input_source& in, std::int32_t& value)
 {
     int c = peek(in);

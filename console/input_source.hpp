@@ -11,9 +11,7 @@
 
 struct input_source {
     int fd = 0;
-    // Called before every read that may block, so that nothing written
-    // stays unseen while the program waits. Returning false says that
-    // nothing more should be read: the input ends there, as at its end.
+    // Called before every read that may block; false ends the input there.
     bool (*before_wait)() = nullptr;
     std::size_t start = 0;
     std::size_t end = 0;
@@ -26,6 +24,8 @@ struct input_source {
 // failure remembered. As with start_output, the buffer is not zeroed.
 void start_input(input_source& in, int fd, bool (*before_wait)());
 
+// Reads the next number: an optional sign and decimal digits, after any
+// blanks and line ends. `value` changes only when they make a number.
 read_result read_integer_from(input_source& in, std::int32_t& value);
 
 // Consumes bytes up to and including the next line end, or to end of input.

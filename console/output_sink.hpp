@@ -17,9 +17,8 @@ struct output_sink {
 // 64 KiB would touch every page of it at each start.
 void start_output(output_sink& out, int fd);
 
-// Adds `bytes` to the buffer, flushing it first when they do not fit. They
-// always fit an empty buffer: `length` is never more than a text's longest
-// (texts.hpp).
+// Adds `bytes` to the buffer, flushing it first when they do not fit; they
+// always fit an empty one (output_sink.cpp).
 void put_bytes(output_sink& out, const char* bytes, std::size_t length);
 
 // Hands everything buffered to the kernel. After a failure the buffered

@@ -1,21 +1,6 @@
-// POSIX systems: a terminal driven by escape sequences.
-//
-// Escape sequences sent, only to clear the terminal, and only those that the
-// terminfo entry of TERM names (see terminfo.hpp), read once at start:
-//   its clear capability, without padding (xterm: ESC [ H  ESC [ 2 J)
-//   then its E3 where it has one (xterm: ESC [ 3 J), which erases the
-//   scrollback, so that earlier turns cannot be scrolled to.
-// Where no entry can be had (no terminfo library, no entry for the type):
-//   ESC [ H    cursor to the top left corner
-//   ESC [ 2 J  erase the whole screen
-//   ESC [ 3 J  erase the scrollback
-// None at all with TERM unset, empty or "dumb", or for an entry without
-// clear: such a terminal would show them as text.
-//
-// Texts are Windows-1252. On a terminal their accented letters are written
-// in the character set of the adopted locale (see character_set.hpp), since
-// a UTF-8 terminal would show the raw bytes as garbage or not at all; in a
-// plain ASCII one (the C and POSIX locales) they lose their accents.
+// POSIX systems: a terminal driven by escape sequences, which are sent only
+// to clear it (terminfo.hpp says which), its texts' letters spelled in the
+// locale's character set (character_set.hpp).
 #include "console/terminal.hpp"
 
 #include <cstdlib>
@@ -31,6 +16,8 @@ namespace {
 letter_table terminal_letters;
 terminal_clearing clearing;
 
+// Where terminfo cannot tell: cursor to the top left corner, erase the
+// screen, erase the scrollback.
 constexpr char TERMINAL_CLEAR[] = "\x1b[H\x1b[2J\x1b[3J";
 
 }  // namespace
@@ -55,11 +42,12 @@ void clear_terminal(output_sink& out)
     put_bytes(out, clearing.bytes.data(), clearing.length);
 }
 
-// The terminal's session is the program's own when it leads it: sh -c
-// "exec snack-order", xterm -e, a tmux window or a getty all start it so.
-// That terminal is closed or handed back once the program exits. Started
-// from a shell, the shell leads the session and keeps the terminal. tcgetsid
-// fails on a pipe, a file, or a terminal that is not the session's own.
+// A terminal goes with the program when the program leads its session: a
+// desktop menu entry with Terminal=true, xterm -e, a tmux window, a getty
+// or a service on a text console start it so, and close or hand back the
+// terminal once it exits. Started from a shell, the shell leads the session
+// and keeps the terminal, and what it shows. tcgetsid fails on a pipe, a
+// file, or a terminal that is not the session's own.
 bool terminal_closes_with_program(int input_fd, int output_fd)
 {
     const pid_t self = getpid();

@@ -1,14 +1,12 @@
 // Windows: the console window's own functions for clearing it, and the C
 // runtime's conversion of texts for it.
 //
-// Texts are handed to the C runtime as their Windows-1252 bytes. When
-// standard output is a console window and a locale has been adopted, the
-// runtime converts what it writes from the locale's code page to the
-// console's own: 850 on a Brazilian Windows, where the unconverted bytes of
-// "OPÇÃO" would read "OPÃ├O". The console's code page is left alone, since
-// setting it to 1252 would have the runtime convert the texts for a code
-// page the console no longer shows. Pipes and files get the bytes
-// unconverted.
+// Texts are handed to the C runtime as their Windows-1252 bytes. On a
+// console window, once a locale is adopted, the runtime converts them from
+// the locale's code page to the console's own: 850 on a Brazilian Windows,
+// where the unconverted bytes of "OPÇÃO" would read "OPÃ├O". The console's
+// code page is left alone: set to 1252, the runtime would convert the texts
+// for a code page the console no longer shows.
 #include "console/terminal.hpp"
 
 #define WIN32_LEAN_AND_MEAN
@@ -22,11 +20,10 @@
 
 #include "console/descriptor_io.hpp"
 
-// The runtime converts from the code page of the LC_CTYPE locale, which
-// setlocale(LC_ALL, "") took from the user's settings: 1252 on a Brazilian
-// or Western Windows, something else elsewhere. The texts are Windows-1252
-// wherever the program runs, so that part of the locale says so. Should the
-// runtime refuse, the user's code page stays.
+// The runtime converts from the LC_CTYPE locale's code page, the user's
+// (1252 on a Brazilian or Western Windows, something else elsewhere); the
+// texts are Windows-1252 wherever the program runs. Should the runtime
+// refuse, the user's code page stays.
 void open_terminal(int /*fd*/)
 {
     std::setlocale(LC_CTYPE, ".1252");
@@ -37,10 +34,10 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length)
     put_bytes(out, text, length);
 }
 
-// Clears the whole screen buffer, scrollback included, with the current
-// colours and puts the cursor at the top left corner, as "cls" does. The
-// console functions act at once, so the buffered bytes go out first. When
-// the console refuses, the screen simply stays as it was.
+// Clears the whole screen buffer, scrollback included, in the current
+// colours, cursor to the top left corner, as "cls" does. The console
+// functions act at once, so the buffered bytes go out first. When the
+// console refuses, the screen stays as it was.
 void clear_terminal(output_sink& out)
 {
     flush_output(out);
@@ -56,21 +53,19 @@ void clear_terminal(output_sink& out)
 }
 
 // Windows closes a console window once no process is left on it. A double
-// click or a shortcut gives the program a console of its own, which it
-// alone is on; started from a Command Prompt, PowerShell, Windows Terminal
-// or a script, it shares the console of the shell that started it, which
-// stays. A list that holds more than two processes does not fit the array:
-// the call then returns how many there are, still not 1. Without a console
-// it returns 0. A process has one console at most, so both streams being a
-// console means both are that one.
+// click or a shortcut gives the program a console of its own; started from
+// a Command Prompt, PowerShell, Windows Terminal or a script, it shares the
+// console of the shell that started it, which stays. More than two
+// processes do not fit the array, and the call then returns how many there
+// are, still not 1; without a console it returns 0. A process has one
+// console at most, so both streams being a console means both are that one.
 bool terminal_closes_with_program(int input_fd, int output_fd)
 {
     DWORD processes[2]{};
     return is_terminal(input_fd) && is_terminal(output_fd) && GetConsoleProcessList(processes, 2) == 1;
 }
 
-// A console keeps the keys typed ahead of a read in its input buffer. When
-// `fd` is no console, the call fails and nothing is dropped.
+// A console keeps the keys typed ahead of a read in its input buffer.
 void forget_typed_input(int fd)
 {
     FlushConsoleInputBuffer(reinterpret_cast<HANDLE>(_get_osfhandle(fd)));

@@ -15,9 +15,11 @@ struct terminal_clearing {
 // Fills `clearing` with what clears a terminal of type `term` (the value of
 // TERM, or nullptr when it is unset) shown on `fd`:
 //   - nothing for TERM unset, empty or "dumb", without loading anything;
-//   - the entry's clear capability, then its E3 (which erases the
-//     scrollback) where it has one, each without its padding;
-//   - nothing for an entry without clear, a terminal that cannot erase;
+//   - the entry's clear capability, then its E3 where it has one, which
+//     erases the scrollback, so that earlier turns cannot be scrolled to;
+//     each without its padding;
+//   - nothing for an entry without clear, a terminal that would show the
+//     sequences as text;
 //   - `fallback` when the terminfo library, its database or an entry for
 //     the type cannot be had, or the entry's sequences do not fit.
 void find_clearing(const char* term, int fd, const char* fallback, terminal_clearing& clearing);

@@ -5,8 +5,7 @@
 
 void print_order_summary(const order_record& order);
 
-// Where the terminal goes as the program exits (a Windows console of its
-// own, a terminal whose session the program leads), asks for Enter below
-// the amount due and waits for it, so that the amount can be read;
-// elsewhere returns at once, writing nothing.
+// Where the terminal goes as the program exits, asks for Enter below the
+// amount due and waits for it, so that the amount can be read; elsewhere
+// writes nothing.
 void keep_summary_until_read();

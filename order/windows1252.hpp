@@ -1,14 +1,10 @@
 // The order logic's texts are written in the source as they read on the
-// screen, in UTF-8, and kept in the program as the Windows-1252 bytes that
-// the console writes: "OPÇÃO: "_cp1252 is a const char* to the bytes
-// 4F 50 C7 C3 4F 3A 20. The conversion runs at compile time, so the bytes
-// are constant data and cost nothing at run time.
-//
-// The texts need only ASCII and the five accented letters that the console
-// spells on every terminal (console/texts.hpp), Latin-1 letters that
-// Windows-1252 holds at the same numbers. Any other character in a text,
-// UTF-8 that is not well formed, or a text longer than the console takes,
-// fails the build, so that no text can reach the screen garbled or cut.
+// screen, in UTF-8, and kept as the Windows-1252 bytes that the console
+// writes, converted at compile time: "OPÇÃO: "_cp1252 is a const char* to
+// 4F 50 C7 C3 4F 3A 20. A text that breaks console/texts.hpp's rules, or is
+// not well-formed UTF-8, fails the build, so that none can reach the screen
+// garbled or cut. Its letters are Latin-1's, which Windows-1252 holds at the
+// same numbers.
 #pragma once
 
 #include <algorithm>
