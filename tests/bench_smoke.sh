@@ -7,39 +7,29 @@
 # usage: bench_smoke.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/e2e/common.sh"
+work_dir
 
 "$source_dir/bench/run" --smoke > "$work/table" 2> "$work/stderr"
 status=$?
 
 number='[0-9]+(\.[0-9]+)?'
-failed=0
-complain() {
-  echo "$1"
-  failed=1
-}
-
-((status == 0)) || complain "bench/run --smoke exited with status $status"
+((status == 0)) || fail "bench/run --smoke exited with status $status"
 grep -qx 'shared libraries loaded: libc.so.6' "$work/table" \
-  || complain "the release binary loads more than the C library"
+  || fail "the release binary loads more than the C library"
 # A floor of half a millisecond can drown in the noise of a busy machine;
 # the table then says so instead of giving a ratio.
 grep -Eq "^\| 1 \| .*\| -?$number ms \| \`/bin/true\` -?$number ms \| ratio ($number|none \(the floor drowned in noise\)) \|" "$work/table" \
-  || complain "row 1 lacks the order's time, the floor's time or their ratio"
+  || fail "row 1 lacks the order's time, the floor's time or their ratio"
 grep -Eq "^\| 2 \| .*\| $number s, peak $number MiB; tenfold input: peak $number MiB \| \| $number million turns/s \|" "$work/table" \
-  || complain "row 2 lacks the time, a peak memory or the turns per second"
+  || fail "row 2 lacks the time, a peak memory or the turns per second"
 grep -Eq "^\| 3 \| .*\| $number s \| \`cat\` of that output $number s \| ratio $number \|" "$work/table" \
-  || complain "row 3 lacks the program's time, cat's time or their ratio"
+  || fail "row 3 lacks the program's time, cat's time or their ratio"
 grep -q '^| 4 | .*| \([0-9]*\) writes in \1 turns, [0-9]* bytes a turn | | 1\.00 writes a turn, 0 processes spawned |' "$work/table" \
-  || complain "row 4 does not show one write per turn and no process spawned"
+  || fail "row 4 does not show one write per turn and no process spawned"
 
-if ((failed)); then
-  echo "--- standard output:"
-  cat "$work/table"
-  echo "--- standard error:"
-  cat "$work/stderr"
-  echo "reproduce: $source_dir/bench/run --smoke"
-  exit 1
-fi
+((failed)) && echo "--- standard output:"
 cat "$work/table"
+((failed)) && echo "--- standard error:" && cat "$work/stderr"
+finish "$source_dir/bench/run --smoke"

@@ -7,10 +7,9 @@
 set -eu
 compiler=$1 source_dir=$2 build_dir=$3
 shift 3
-if [[ ! -x $(command -v "$compiler") ]]; then
-  echo "compiler '$compiler' not found"
-  exit 1
-fi
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/e2e/common.sh"
+require "$compiler"
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_CXX_COMPILER="$compiler" "$@" \
   > "$build_dir.log" 2>&1 || { cat "$build_dir.log"; exit 1; }

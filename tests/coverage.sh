@@ -8,11 +8,11 @@
 # usage: coverage.sh BUILD_DIR
 set -u
 build_dir=$1
-if cmake --build "$build_dir" --target coverage_reset > /dev/null \
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/e2e/common.sh"
+cmake --build "$build_dir" --target coverage_reset > /dev/null \
   && ctest --test-dir "$build_dir" -j 2 --output-on-failure \
     -E '^(build|fuzz|memcheck|lint|bench|package|install|translation|windows|counter)\.|^stress\.[^.]+$' \
-  && cmake --build "$build_dir" --target coverage_report; then
-  exit 0
-fi
-echo "reproduce: bash $0 $*   (annotated sources: $build_dir/coverage/linux/index.html)"
-exit 1
+  && cmake --build "$build_dir" --target coverage_report \
+  || fail "the counts' reset, a test or the report failed (above)"
+finish "bash $0 $*   (annotated sources: $build_dir/coverage/linux/index.html)"

@@ -8,11 +8,11 @@ set -u
 source_dir=$(cd "$1" && pwd) || exit 1
 po=$source_dir/packaging/po/pt_BR.po
 update="po4a --no-translations --srcdir packaging --destdir packaging packaging/po/po4a.cfg"
-for tool in po4a msgfmt msgattrib; do
-  command -v "$tool" > /dev/null || { echo "$tool not found (tools/setup build installs po4a, which brings it)"; exit 1; }
-done
-work=$(mktemp -d) || exit 1
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/e2e/common.sh"
+# gettext's msgfmt and msgattrib come with po4a.
+require po4a msgfmt:po4a msgattrib:po4a
+work_dir
 mkdir "$work/po" && cp "$po" "$work/po/" || exit 1
 
 # po4a reads the .po from --destdir before --srcdir, and writes it there.
@@ -24,8 +24,7 @@ if [[ $statistics == *fuzzy* || $statistics == *untranslated* ]]; then
   # Each without its header, which ends at the first blank line.
   msgattrib --only-fuzzy --no-obsolete "$work/po/pt_BR.po" | sed '1,/^$/d'
   msgattrib --untranslated --no-obsolete "$work/po/pt_BR.po" | sed '1,/^$/d'
-  echo "packaging/po/pt_BR.po is behind the English texts (the strings above): from the top of the source tree,"
+  fail "packaging/po/pt_BR.po is behind the English texts (the strings above): from the top of the source tree,"
   echo "run '$update', which updates it, translate what it marks fuzzy or leaves untranslated, and drop the fuzzy marks."
-  echo "reproduce: cd $source_dir && bash tests/translation.sh ."
-  exit 1
 fi
+finish "cd $source_dir && bash tests/translation.sh ."

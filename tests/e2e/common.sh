@@ -1,4 +1,37 @@
-# Helpers shared by the end-to-end scripts.
+# Helpers shared by the test scripts, those under tests/ and debian/tests.
+
+# fail MESSAGE: says what is wrong and goes on, so that one run reports
+# every failure; finish then fails the script.
+failed=0
+fail() {
+  echo "$*"
+  failed=1
+}
+
+# finish COMMAND: ends the script, with status 0; after a failure, with 1,
+# once it has given the command that reproduces it ("reproduce: COMMAND").
+finish() {
+  ((failed)) || exit 0
+  echo "reproduce: $1"
+  exit 1
+}
+
+# require TOOL[:PACKAGE]...: a test that lacks a tool fails at once, naming
+# it, and PACKAGE where the tool's name does not tell it. On standard error,
+# since a script that stands in for the program keeps standard output for
+# what the program writes.
+require() {
+  local tool
+  for tool in "$@"; do
+    command -v "${tool%%:*}" > /dev/null && continue
+    if [[ $tool == *:* ]]; then
+      echo "${tool%%:*} not found: install ${tool#*:} (tools/setup test does)" >&2
+    else
+      echo "$tool not found (tools/setup test installs it)" >&2
+    fi
+    exit 1
+  done
+}
 
 # True when the machine lacks the locale: the locale program warns when it
 # cannot set one, whether it looked in the system's locales or in LOCPATH.

@@ -9,7 +9,6 @@ here=$(dirname "$0")
 source "$here/common.sh"
 work_dir
 printf '#!/bin/sh\nsleep 60\n' > "$work/sleeps" && chmod +x "$work/sleeps"
-failed=0
 
 # run WITHIN PROGRAM [STOPPER...]: the harness on PROGRAM, under STOPPER if
 # given, must fail within WITHIN seconds, leaving its own TMPDIR empty and
@@ -24,14 +23,12 @@ run() {
     grep -q '^exit status .*stopped' "$work/report" && grep -q '^reproduce: ' "$work/report" || told=0
   fi
   if ((status == 0 || SECONDS - start >= within || !told)) || [[ -n $left ]]; then
-    echo "${*:3}${3:+ }run_case.sh $program: status $status after $((SECONDS - start)) s (expected non-zero within $within s)," \
+    fail "${*:3}${3:+ }run_case.sh $program: status $status after $((SECONDS - start)) s (expected non-zero within $within s)," \
       "left in TMPDIR or running: ${left:-nothing}; its report (expected its exit status and a reproduce command):"
     cat "$work/report"
-    failed=1
   fi
 }
 run 15 /usr/bin/yes
 run 15 "$work/sleeps"
 run 5 "$work/sleeps" timeout 1
-((failed)) && echo "reproduce: bash $0"
-exit $failed
+finish "bash $0"

@@ -4,19 +4,17 @@
 # usage: output_failure.sh PROGRAM
 set -u
 program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failed=0
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
+work_dir
 
 check() {
   local what=$1 status=$2
   local lines
   lines=$(wc -l < "$work/stderr")
   if [[ $status -ne 1 || $lines -ne 1 ]] || ! grep -q 'writing standard output failed' "$work/stderr"; then
-    echo "$what: exit status $status (expected 1), standard error ($lines lines, expected 1):"
+    fail "$what (printf '2\\n0\\n' | $program $3): exit status $status (expected 1), standard error ($lines lines, expected 1):"
     cat "$work/stderr"
-    echo "reproduce: printf '2\\n0\\n' | $program $3"
-    failed=1
   fi
 }
 
@@ -31,4 +29,4 @@ check "closed standard output" $? ">&-"
 yes 2 | head -n 100000 | timeout 10 "$program" > /dev/full 2> "$work/stderr"
 check "full disk over a long order" $? "> /dev/full (with 100000 lines of 2)"
 
-exit $failed
+finish "bash $0 $program"

@@ -42,22 +42,13 @@ if ((crlf)); then
   perl -pe 's/\r\n/\n/g' "$work/actual" > "$work/converted" && mv "$work/converted" "$work/actual"
 fi
 
-failed=0
-if [[ $status -ne 0 ]]; then
-  echo "exit status $(exit_status "$status"), expected 0"
-  failed=1
-fi
+[[ $status -eq 0 ]] || fail "exit status $(exit_status "$status"), expected 0"
 if [[ -s "$work/stderr" ]]; then
-  echo "standard error was not empty:"
+  fail "standard error was not empty:"
   head -n 20 "$work/stderr"
-  failed=1
 fi
 if ! cmp -s "$work/expected" "$work/actual"; then
-  echo "standard output differs (expected, actual; Windows-1252 shown as UTF-8, ^L is a clearing):"
+  fail "standard output differs (expected, actual; Windows-1252 shown as UTF-8, ^L is a clearing):"
   diff -u --label expected --label actual <(show "$work/expected") <(show "$work/actual") | head -n 60
-  failed=1
 fi
-if ((failed)); then
-  echo "reproduce: LC_ALL=$locale $program < $case.in$line_ends | cmp - $case.out"
-  exit 1
-fi
+finish "LC_ALL=$locale $program < $case.in$line_ends | cmp - $case.out"

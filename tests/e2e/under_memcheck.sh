@@ -8,9 +8,8 @@
 # behind whenever the harness has to kill Valgrind.
 # usage: MEMCHECKED_PROGRAM=path under_memcheck.sh [ARGUMENTS...]
 set -u
-if ! command -v valgrind > /dev/null; then
-  echo "valgrind is not installed here (tools/setup test installs it)" >&2
-  exit 1
-fi
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/common.sh"
+require valgrind
 exec valgrind --quiet --vgdb=no --tool=memcheck --error-exitcode=99 --leak-check=full --show-leak-kinds=all \
   --errors-for-leak-kinds=all "${MEMCHECKED_PROGRAM:?}" "$@"

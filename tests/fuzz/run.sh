@@ -8,6 +8,8 @@
 # usage: run.sh FUZZER CASES_DIR WORK_DIR SECONDS
 set -u
 fuzzer=$1 cases=$2 work=$3 seconds=$4
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 mkdir -p "$work/corpus" "$work/artifacts"
 cp "$cases"/*.in "$work/corpus/"
 rm -f "$work/artifacts"/*
@@ -18,10 +20,12 @@ status=$?
 
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")
 echo "fuzzed $seconds s: ${runs:-?} inputs tried, exit status $status, corpus of $(ls "$work/corpus" | wc -l) inputs"
-if [[ $status -ne 0 ]] || ls "$work/artifacts"/* > /dev/null 2>&1; then
+artifacts=$(find "$work/artifacts" -type f | sort | paste -sd ' ')
+if [[ $status -ne 0 || -n $artifacts ]]; then
   grep -v -E '^#[0-9]+\s+(NEW|REDUCE|pulse|RELOAD)' "$work/log" | tail -n 60
-  for artifact in "$work/artifacts"/*; do
-    [[ -e $artifact ]] && echo "reproduce: $fuzzer $artifact"
-  done
-  exit 1
+  fail "the fuzzer failed${artifacts:+, and saved what failed: $artifacts}"
 fi
+# The fuzzer runs each input it saved once; without any, the run is rerun.
+reproduce="bash $0 $*"
+[[ -z $artifacts ]] || reproduce="$fuzzer $artifacts"
+finish "$reproduce"

@@ -7,10 +7,9 @@
 set -u
 source_dir=$1 build_dir=$2
 source "$(dirname "$0")/sources.sh"
-if ! command -v clang-tidy > /dev/null; then
-  echo "clang-tidy is not installed here (tools/setup test installs it)"
-  exit 1
-fi
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
+require clang-tidy
 if [[ ! -f $build_dir/compile_commands.json ]]; then
   echo "no compile_commands.json in $build_dir"
   exit 1
@@ -28,8 +27,6 @@ printf '%s\n' "${files[@]}" \
   | xargs -d '\n' -P 2 -n 1 clang-tidy -p "$build_dir" --quiet --warnings-as-errors='*' > "$build_dir/clang-tidy.log" 2>&1
 status=$?
 grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' "$build_dir/clang-tidy.log"
-if ((status != 0)); then
-  echo "reproduce: clang-tidy -p $build_dir FILE"
-  exit 1
-fi
-echo "clang-tidy: ${#files[@]} sources clean"
+((status == 0)) || fail "clang-tidy warned of the above, or failed (status $status)"
+((failed)) || echo "clang-tidy: ${#files[@]} sources clean"
+finish "clang-tidy -p $build_dir FILE"
