@@ -21,17 +21,9 @@
 set -u
 check=$1 source_dir=$2 work=$3
 arch=${4:-$(dpkg --print-architecture)}
-failed=0
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 reproduce=
-
-require() {
-  for tool in "$@"; do
-    if ! command -v "$tool" > /dev/null; then
-      echo "$tool not found (tools/setup test installs it)"
-      exit 1
-    fi
-  done
-}
 
 # The tool's whole report must be empty, and its status 0.
 expect_silence() {
@@ -41,8 +33,7 @@ expect_silence() {
   if [[ -n $report || $status -ne 0 ]]; then
     printf '%s\n' "$report"
     cat "$work/$check.stderr"
-    echo "$1 reported the above, status $status"
-    failed=1
+    fail "$1 reported the above, status $status"
   fi
   reproduce="$*"
 }
@@ -70,7 +61,7 @@ reprotest)
   # second user here, and the host and domain names, which reprotest sets in
   # a user namespace of their own, which the kernel refuses in a chroot.
   reproduce="reprotest --vary=-user_group,-domain_host $(echo "$work"/snack-order_*.dsc)"
-  $reproduce > "$work/reprotest.log" 2>&1 || { cat "$work/reprotest.log"; failed=1; }
+  $reproduce > "$work/reprotest.log" 2>&1 || { cat "$work/reprotest.log"; fail "reprotest reported the above"; }
   ;;
 desktop)
   require desktop-file-validate
@@ -84,7 +75,7 @@ installed)
     ./share/doc/snack-order/changelog.gz ./share/doc/snack-order/copyright \
     ./share/man/man1/snack-order.1.gz ./share/man/pt_BR/man1/snack-order.1.gz)
   actual=$(cd "$work/installed" && find . -type f -o -type l | sort)
-  [[ $actual == "$expected" ]] || { echo "installed:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"; failed=1; }
+  [[ $actual == "$expected" ]] || fail "installed:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"
   reproduce="cmake --install $work --prefix $work/installed && find $work/installed"
   ;;
 *)
@@ -92,7 +83,4 @@ installed)
   exit 2
   ;;
 esac
-if ((failed)); then
-  echo "reproduce: $reproduce"
-  exit 1
-fi
+finish "$reproduce"

@@ -19,7 +19,6 @@ seconds=60
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/../e2e/common.sh"
 work_dir
-failed=0
 sigpipe=default
 
 MiB=$((1024 * 1024))
@@ -45,37 +44,32 @@ run() {
   read -r elapsed peak_kib < <(tail -n 1 "$work/time" 2> /dev/null)
   echo "$name: exit status $status, ${elapsed:-?} s, peak ${peak_kib:-?} KiB (limit $limit_kib KiB)"
   if [[ -z ${peak_kib:-} ]]; then
-    fail "no measurement"
+    fail "$name: no measurement"
   elif ((peak_kib >= limit_kib)); then
-    fail "peak memory $peak_kib KiB is over the limit of $limit_kib KiB"
+    fail "$name: peak memory $peak_kib KiB is over the limit of $limit_kib KiB"
   fi
 }
 
-fail() {
-  echo "$name: $*"
-  failed=1
-}
-
 expect_status() {
-  if [[ $status -ne $1 ]]; then fail "exit status $(exit_status "$status"), expected $1"; fi
+  if [[ $status -ne $1 ]]; then fail "$name: exit status $(exit_status "$status"), expected $1"; fi
 }
 
 expect_no_error_output() {
-  if [[ -s $work/stderr ]]; then fail "standard error was not empty: $(head -c 500 "$work/stderr")"; fi
+  if [[ -s $work/stderr ]]; then fail "$name: standard error was not empty: $(head -c 500 "$work/stderr")"; fi
 }
 
 expect_one_error_line() {  # expect_one_error_line MESSAGE: "snack-order: MESSAGE"
   local lines
   lines=$(wc -l < "$work/stderr")
   if [[ $lines -ne 1 ]] || ! grep -qx "snack-order: $1" "$work/stderr"; then
-    fail "standard error ($lines lines) should be one line saying '$1':"
+    fail "$name: standard error ($lines lines) should be one line saying '$1':"
     head -c 1000 "$work/stderr"
   fi
 }
 
 expect_output() {  # expect_output FILE: what the program wrote is FILE's bytes
   if ! cmp -s "$work/stdout" "$1"; then
-    fail "standard output differs from $1: $(cmp "$work/stdout" "$1" 2>&1 | head -n 1)"
+    fail "$name: standard output differs from $1: $(cmp "$work/stdout" "$1" 2>&1 | head -n 1)"
   fi
 }
 
@@ -197,7 +191,7 @@ input_nonblocking)
   nonblocking set 3
   run "<&3 $to_file"
   exec 3<&-
-  wait "$feeder_pid" || fail "the program did not wait for its input"
+  wait "$feeder_pid" || fail "$name: the program did not wait for its input"
   expect_status 0
   expect_no_error_output
   expect_output "$cases/every_item_once.out"
@@ -212,15 +206,14 @@ output_nonblocking)
   filled=$(nonblocking set 4 full)
   run ">&4" < "$cases/twelve_choices.in"
   exec 4>&-
-  wait "$reader_pid" || fail "the program did not wait for room in its output"
+  wait "$reader_pid" || fail "$name: the program did not wait for room in its output"
   tail -c +$((filled + 1)) "$work/read" > "$work/stdout"
   expect_status 0
   expect_no_error_output
   expect_output "$cases/twelve_choices.out"
   ;;
 *)
-  fail "no such case"
+  fail "$name: no such case"
   ;;
 esac
-((failed)) && echo "reproduce: bash $0 $*"
-exit $failed
+finish "bash $0 $*"

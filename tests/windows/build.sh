@@ -6,10 +6,9 @@
 set -eu
 source_dir=$1 build_dir=$2
 shift 2
-if ! command -v x86_64-w64-mingw32-g++ > /dev/null; then
-  echo "x86_64-w64-mingw32-g++ not found: install g++-mingw-w64-x86-64 (tools/setup test does)"
-  exit 1
-fi
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
+require x86_64-w64-mingw32-g++:g++-mingw-w64-x86-64
 mkdir -p "$build_dir"
 cmake -S "$source_dir" --preset windows -B "$build_dir" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" > "$build_dir.log" 2>&1 \
   || { cat "$build_dir.log"; exit 1; }

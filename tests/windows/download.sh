@@ -8,11 +8,8 @@
 # usage: download.sh ZIP DIR
 set -u
 zip=$1 dir=$2
-failed=0
-fail() {
-  echo "$1"
-  failed=1
-}
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 
 rm -rf "$dir" && mkdir -p "$dir"
 (cd "$dir" && cmake -E tar xf "$zip") || { echo "cannot unpack $zip"; exit 1; }
@@ -30,7 +27,4 @@ for text in LICENSE.txt README.txt LEIA-ME.txt; do
   fi
 done
 cmp -s "$dir/snack-order.exe" "$(dirname "$zip")/snack-order.exe" || fail "snack-order.exe is not the one built beside the zip"
-if ((failed)); then
-  echo "reproduce: cmake -E tar tvf $zip; cd $dir && cmake -E tar xf $zip && cat -A README.txt LEIA-ME.txt"
-  exit 1
-fi
+finish "cmake -E tar tvf $zip; cd $dir && cmake -E tar xf $zip && cat -A README.txt LEIA-ME.txt"

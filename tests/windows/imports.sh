@@ -4,23 +4,15 @@
 # usage: imports.sh PROGRAM.exe
 set -u
 program=$1
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 allowed=" kernel32.dll msvcrt.dll "
 if ! imports=$(x86_64-w64-mingw32-objdump -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p'); then
   echo "cannot read the imports of $program"
   exit 1
 fi
-failed=0
 for dll in $imports; do
-  if [[ $allowed != *" ${dll,,} "* ]]; then
-    echo "$program imports $dll, which Windows does not have"
-    failed=1
-  fi
+  [[ $allowed == *" ${dll,,} "* ]] || fail "$program imports $dll, which Windows does not have"
 done
-if [[ -z $imports ]]; then
-  echo "no imports found in $program"
-  failed=1
-fi
-if ((failed)); then
-  echo "reproduce: x86_64-w64-mingw32-objdump -p $program | grep 'DLL Name'"
-  exit 1
-fi
+[[ -n $imports ]] || fail "no imports found in $program"
+finish "x86_64-w64-mingw32-objdump -p $program | grep 'DLL Name'"

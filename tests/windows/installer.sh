@@ -16,11 +16,8 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explo
 installer=$build/snack-order-$version-win64.msi
 folder="$prefix/drive_c/Program Files/snack-order"
 shortcut_name="Pedido da Lanchonete.lnk"
-failed=0
-fail() {
-  echo "$1"
-  failed=1
-}
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 msiexec() { wine msiexec "$1" "Z:${2//\//\\}" /qn; }
 # The version of every program that Settings lists as snack-order, one a line.
 entries() {
@@ -60,16 +57,16 @@ uninstall)
   expect_entries ""
   ;;
 upgrade)
-  older=$(mktemp -d)
-  trap 'rm -rf "$older"' EXIT
+  work_dir
+  older=$work/older.msi
   wixl --arch x64 -D Version=0.0.1 -D ProductCode=5B0C1E2D-0000-4000-8000-000000000001 \
-    -o "$older/older.msi" "$build/snack-order.wxs" || fail "wixl could not build an older installer"
-  msiexec /i "$older/older.msi" || fail "the older installer failed with status $?"
+    -o "$older" "$build/snack-order.wxs" || fail "wixl could not build an older installer"
+  msiexec /i "$older" || fail "the older installer failed with status $?"
   expect_entries 0.0.1
   msiexec /i "$installer" || fail "the upgrade failed with status $?"
   expect_entries "$version"
   cmp -s "$build/snack-order.exe" "$folder/snack-order.exe" || fail "the upgrade did not install this program"
-  msiexec /i "$older/older.msi" && fail "the older installer went over the newer one"
+  msiexec /i "$older" && fail "the older installer went over the newer one"
   expect_entries "$version"
   msiexec /x "$installer" || fail "msiexec /x failed with status $?"
   expect_entries ""
@@ -79,7 +76,4 @@ upgrade)
   exit 2
   ;;
 esac
-if ((failed)); then
-  echo "reproduce: WINEPREFIX=$prefix wine msiexec /i Z:${installer//\//\\} /qn (/x removes it)"
-  exit 1
-fi
+finish "WINEPREFIX=$prefix wine msiexec /i Z:${installer//\//\\} /qn (/x removes it)"

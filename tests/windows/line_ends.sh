@@ -15,9 +15,8 @@ bounded $(($(wc -c < "$case.out") * 2 / 1024 + 16)) 10 env LC_ALL=C "$program" <
   2> "$work/stderr"
 status=$?
 if ! cmp -s "$work/expected" "$work/actual"; then
-  echo "exit status $(exit_status "$status"); the output is not the transcript with CR LF line ends (expected, actual; CR shown as ^M):"
+  fail "exit status $(exit_status "$status"); the output is not the transcript with CR LF line ends (expected, actual; CR shown as ^M):"
   diff -u --label expected --label actual <(show "$work/expected" | cat -v) <(show "$work/actual" | cat -v) | head -n 40
   [[ -s $work/stderr ]] && echo "standard error:" && head -n 20 "$work/stderr"
-  echo "reproduce: LC_ALL=C $program < $case.in | od -c"
-  exit 1
 fi
+finish "LC_ALL=C $program < $case.in | od -c"

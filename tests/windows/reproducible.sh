@@ -6,14 +6,12 @@
 set -u
 source_dir=$1 work=$2 version=$3
 build="bash $(dirname "$0")/build.sh $source_dir"
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 rm -rf "$work"
 $build "$work/first" > /dev/null || exit 1
 (umask 077 && TZ=America/Sao_Paulo $build "$work/second") > /dev/null || exit 1
-failed=0
 for file in snack-order-$version-win64.zip snack-order-$version-win64.msi; do
-  cmp "$work/first/$file" "$work/second/$file" || failed=1
+  cmp "$work/first/$file" "$work/second/$file" || fail "$file is not the same in both builds"
 done
-if ((failed)); then
-  echo "reproduce: zipinfo -v or msiinfo suminfo on each: $work/{first,second}/snack-order-$version-win64.{zip,msi}"
-  exit 1
-fi
+finish "zipinfo -v or msiinfo suminfo on each: $work/{first,second}/snack-order-$version-win64.{zip,msi}"

@@ -14,11 +14,12 @@ if [[ $1 == --show ]]; then
   show=1
   shift
 fi
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
 shortcut=$(find "$WINEPREFIX/drive_c" -name "$1.lnk" -print -quit)
 if [[ -z $shortcut ]]; then
-  echo "no shortcut $1.lnk in $WINEPREFIX"
-  echo "reproduce: find $WINEPREFIX/drive_c -name '*.lnk'"
-  exit 1
+  fail "no shortcut $1.lnk in $WINEPREFIX"
+  finish "find $WINEPREFIX/drive_c -name '*.lnk'"
 fi
 info=$(lnkinfo "$shortcut") || exit 1
 # lnkinfo of Debian 13 writes each backslash of a path twice, that of 12 once.

@@ -5,12 +5,9 @@
 # usage: wine_prefix.sh PREFIX
 set -u
 prefix=$1
-for tool in wine wineserver; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "$tool not found: install wine64 and wine (tools/setup test does)"
-    exit 1
-  fi
-done
+# shellcheck source=tests/e2e/common.sh
+source "$(dirname "$0")/../e2e/common.sh"
+require "wine:wine64 and wine" "wineserver:wine64 and wine"
 # The same settings as snack-order-wine.in, which says why explorer.exe is off.
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
 
@@ -28,23 +25,20 @@ mkdir -p "$prefix"
 # cut short before its cleanup): that server would answer for it.
 wineserver -k 2> /dev/null && wineserver -w
 if ! wineserver -p < /dev/null > /dev/null 2>&1; then
-  echo "wineserver cannot start on this machine, so the Windows executable cannot be tested."
-  echo "reproduce: mkdir -p $prefix && WINEPREFIX=$prefix wineserver -p"
-  exit 1
+  fail "wineserver cannot start on this machine, so the Windows executable cannot be tested."
+  finish "mkdir -p $prefix && WINEPREFIX=$prefix wineserver -p"
 fi
 if ! timeout 240 wine wineboot -i > "$prefix.log" 2>&1; then
-  echo "Wine cannot start on this machine: creating the prefix failed, so the Windows executable cannot be tested."
+  fail "Wine cannot start on this machine: creating the prefix failed, so the Windows executable cannot be tested."
   cat "$prefix.log"
-  echo "reproduce: WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot -i"
-  exit 1
+  finish "WINEPREFIX=$prefix WINEDEBUG=-all wine wineboot -i"
 fi
 reply=$(timeout 60 wine cmd /c echo ready 2>&1)
 status=$?
 if [[ $reply != $'ready\r' ]]; then
-  echo "Wine cannot start a program on this machine, so the Windows executable cannot be tested."
+  fail "Wine cannot start a program on this machine, so the Windows executable cannot be tested."
   echo "It exited with status $status and said:"
   printf '%s\n' "$reply"
   echo "Wine servers running: $(pgrep -a wineserver | tr '\n' ';')"
-  echo "reproduce: WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c echo ready"
-  exit 1
+  finish "WINEPREFIX=$prefix WINEDEBUG=-all wine cmd /c echo ready"
 fi
