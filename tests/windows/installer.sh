@@ -11,8 +11,9 @@
 # usage: installer.sh SCENARIO WINDOWS_BUILD_DIR PREFIX VERSION
 set -u
 scenario=$1 build=$2 prefix=$3 version=$4
-# The same settings as snack-order-wine.in, which says why explorer.exe is off.
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
+WINEPREFIX=$prefix
+# shellcheck source=tests/windows/wine_env.sh
+source "$(dirname "$0")/wine_env.sh"
 installer=$build/snack-order-$version-win64.msi
 folder="$prefix/drive_c/Program Files/snack-order"
 shortcut_name="Pedido da Lanchonete.lnk"

@@ -4,9 +4,9 @@
 # alone on a console of its own. Wine's shell opens a shortcut only with a
 # display, and its console would then be a window, not this terminal; so
 # lnkinfo reads the shortcut, and wine starts its target as a double click.
-# The Wine settings come from the runner script that calls this. With
-# --show it starts nothing, and prints the working folder and the target,
-# one a line, for installer.sh to check.
+# The Wine settings (wine_env.sh) come from the runner script or installer.sh
+# that calls this. With --show it starts nothing, and prints the working
+# folder and the target, one a line, for installer.sh to check.
 # usage: start_shortcut.sh [--show] NAME   (NAME.lnk, anywhere in the prefix)
 set -u
 show=0

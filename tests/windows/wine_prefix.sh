@@ -8,8 +8,9 @@ prefix=$1
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/../e2e/common.sh"
 require "wine:wine64 and wine" "wineserver:wine64 and wine"
-# The same settings as snack-order-wine.in, which says why explorer.exe is off.
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;explorer.exe=d"
+WINEPREFIX=$prefix
+# shellcheck source=tests/windows/wine_env.sh
+source "$(dirname "$0")/wine_env.sh"
 
 # A server left running from an earlier run would still hold the old prefix.
 wineserver -k 2> /dev/null && wineserver -w
