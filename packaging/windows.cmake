@@ -1,7 +1,9 @@
 # The Windows download, snack-order-VERSION-win64.zip at the top of the
-# build tree: the program, its licence, a short README.txt and its Brazilian
+# build tree: the program, the till that runs it for one customer after
+# another (caixa.cmd), its licence, a short README.txt and its Brazilian
 # Portuguese translation LEIA-ME.txt (see translations.cmake), the text
-# files with Windows' CR LF line ends. Everything in it is dated as the
+# files with Windows' CR LF line ends, which cmd needs to find a batch
+# file's labels. Everything in it is dated as the
 # newest changelog entry, not the build: the archive writer stores each
 # file's access and change times too, and its DOS times in the local time
 # zone, so Debian's strip-nondeterminism then sets every time in the zip to
@@ -9,7 +11,8 @@
 set(download_dir ${PROJECT_BINARY_DIR}/download)
 set(download ${PROJECT_BINARY_DIR}/snack-order-${PROJECT_VERSION}-win64.zip)
 # The text files beside the program, in the download and the installer alike.
-set(windows_texts LICENSE.txt README.txt LEIA-ME.txt)
+set(windows_texts caixa.cmd LICENSE.txt README.txt LEIA-ME.txt)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/caixa.cmd ${download_dir}/caixa.cmd @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${download_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt.in ${download_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
 # LEIA-ME.txt is UTF-8 with a byte order mark: with the mark, Notepad on
@@ -45,8 +48,8 @@ target_link_options(snack-order PRIVATE LINKER:--no-insert-timestamp)
 # The Windows installer, snack-order-VERSION-win64.msi beside the zip, built
 # by wixl from snack-order.wxs.in out of the zip's own files, unpacked with
 # their dates. It installs them for every user of the PC into
-# Program Files\snack-order, with a shortcut in the Start menu, and Settings
-# can remove them.
+# Program Files\snack-order, with two shortcuts in the Start menu (the
+# program, and the till), and Settings can remove them.
 #
 # The same commit gives the same bytes. The files come dated from the zip.
 # wixl writes the time of the build into the package's summary, so it runs

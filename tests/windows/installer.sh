@@ -2,12 +2,14 @@
 # The Windows installer under Wine's msiexec, silently (/qn), in the prefix
 # the tests create; one scenario a run:
 #   install    the files go to C:\Program Files\snack-order, the very ones of
-#              the zip; the Start menu gets one shortcut to the program,
-#              started in its folder; Settings lists one snack-order.
-#   again      the same installer over itself still leaves one.
+#              the zip; the Start menu gets one shortcut to the program and
+#              one to the till, each started in that folder; Settings
+#              lists one snack-order.
+#   again      the same installer over itself still leaves one of each.
 #   uninstall  nothing is left: no program, folder, shortcut nor entry.
 #   upgrade    an older copy, built from the same source, is replaced by
-#              this one, which refuses it back; then removed.
+#              this one, which leaves one of each and refuses it back;
+#              then removed.
 # usage: installer.sh SCENARIO WINDOWS_BUILD_DIR PREFIX VERSION
 set -u
 scenario=$1 build=$2 prefix=$3 version=$4
@@ -16,7 +18,6 @@ WINEPREFIX=$prefix
 source "$(dirname "$0")/wine_env.sh"
 installer=$build/snack-order-$version-win64.msi
 folder="$prefix/drive_c/Program Files/snack-order"
-shortcut_name="Pedido da Lanchonete.lnk"
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/../e2e/common.sh"
 msiexec() { wine msiexec "$1" "Z:${2//\//\\}" /qn; }
@@ -32,7 +33,22 @@ expect_entries() {
   listed=$(entries)
   [[ $listed == "$1" ]] || fail "Settings lists snack-order as [${listed//$'\n'/, }], expected [$1]"
 }
-shortcuts() { find "$prefix/drive_c" -name "$shortcut_name"; }
+shortcuts() { find "$prefix/drive_c" -name '* da Lanchonete.lnk'; }
+# One shortcut of each name, starting its file in the program's folder.
+expect_shortcuts() {
+  local name file found shown
+  for name in "Pedido da Lanchonete:snack-order.exe" "Caixa da Lanchonete:caixa.cmd"; do
+    file=${name#*:} name=${name%%:*}
+    mapfile -t found < <(find "$prefix/drive_c" -name "$name.lnk")
+    if ((${#found[@]} != 1)); then
+      fail "${#found[@]} shortcuts $name.lnk in the prefix, expected one"
+      continue
+    fi
+    shown=$(bash "$(dirname "$0")/start_shortcut.sh" --show "$name")
+    [[ $shown == 'C:\Program Files\snack-order\'$'\n''C:\Program Files\snack-order\'"$file" ]] ||
+      fail "$name does not start the installed $file in its folder, but (folder, file):"$'\n'"$shown"
+  done
+}
 
 case $scenario in
 install | again)
@@ -41,20 +57,13 @@ install | again)
   for file in "$build"/installer/*; do
     cmp -s "$file" "$folder/${file##*/}" || fail "${file##*/} is not the zip's"
   done
-  mapfile -t found < <(shortcuts)
-  if ((${#found[@]} != 1)); then
-    fail "${#found[@]} shortcuts $shortcut_name in the prefix, expected one"
-  else
-    shown=$(bash "$(dirname "$0")/start_shortcut.sh" --show "${shortcut_name%.lnk}")
-    [[ $shown == 'C:\Program Files\snack-order\'$'\n''C:\Program Files\snack-order\snack-order.exe' ]] ||
-      fail "the shortcut does not start the installed program in its folder, but (folder, program):"$'\n'"$shown"
-  fi
+  expect_shortcuts
   expect_entries "$version"
   ;;
 uninstall)
   msiexec /x "$installer" || fail "msiexec /x failed with status $?"
   [[ ! -e $folder ]] || fail "$folder is still there"
-  [[ -z $(shortcuts) ]] || fail "the shortcut is still there: $(shortcuts)"
+  [[ -z $(shortcuts) ]] || fail "shortcuts are still there: $(shortcuts)"
   expect_entries ""
   ;;
 upgrade)
@@ -67,6 +76,7 @@ upgrade)
   msiexec /i "$installer" || fail "the upgrade failed with status $?"
   expect_entries "$version"
   cmp -s "$build/snack-order.exe" "$folder/snack-order.exe" || fail "the upgrade did not install this program"
+  expect_shortcuts
   msiexec /i "$older" && fail "the older installer went over the newer one"
   expect_entries "$version"
   msiexec /x "$installer" || fail "msiexec /x failed with status $?"
