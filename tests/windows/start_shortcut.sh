@@ -30,4 +30,6 @@ if ((show)); then
   exit 0
 fi
 cd "$(wine winepath -u "$folder")" || exit 1
-exec wine "$target"
+# With WINE_DESKTOP=NAME,WIDTHxHEIGHT, in a Wine desktop of its own, a
+# screen in a window of the X display.
+exec wine ${WINE_DESKTOP:+explorer "/desktop=$WINE_DESKTOP"} "$target"

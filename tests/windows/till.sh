@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The till (caixa.cmd) under Wine, in a Wine desktop of its own in a virtual
+# X display, where each order gets a console window of its own as on
+# Windows: started as its Start-menu shortcut starts it, an order keeps its
+# amount due until Enter, a new program then comes with the next menu, and
+# Ctrl+C in that window brings a fresh one again. Keys go to the order's
+# window with xdotool. The program's processes are watched, not its screen, which the terminal tests read;
+# whether a Windows program still waits is watched for a while, as there
+# (Wine's waits all look alike from outside).
+# usage: xvfb-run -a till.sh PREFIX
+set -u
+here=$(dirname "$0")
+source "$here/../e2e/common.sh"
+require wine xdotool
+WINEPREFIX=$1
+source "$here/wine_env.sh"
+# A console window needs a desktop, which explorer.exe keeps: a desktop of
+# the till's own, apart from the other Windows tests' (which keep
+# explorer.exe off), with no terminal at hand for it to join.
+export WINEDLLOVERRIDES='mscoree,mshtml=' WINE_DESKTOP=caixa,1024x768
+work_dir
+reproduce="xvfb-run -a bash $0 $*"
+program='^"?C:.Program Files.snack-order.snack-order\.exe'
+stop_till() {  # Wine's processes take no notice of SIGTERM
+  pkill -KILL -f 'explorer\.exe /desktop=caixa'
+  pkill -KILL -f 'cmd\.exe /s/c .*caixa\.cmd'
+  pkill -KILL -f '^C:.windows.system32.start\.exe "Pedido da Lanchonete"'
+  pkill -KILL -f "$program"
+}
+trap 'stop_till; rm -rf "$work"' EXIT
+
+since() { awk -v from="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.1f", now - from }'; }
+# ended PID SECONDS: true once PID has ended, false if it still runs then.
+ended() { timeout "$2" tail --pid="$1" -s 0.1 -f /dev/null; }
+
+# next_order WHAT: waits for a program other than the last, alone, and its
+# window (which may have the X id of the last, free again); on failure the
+# test ends, saying what it waited for.
+pid=0
+next_order() {
+  local deadline=$((SECONDS + 60)) found
+  while ((SECONDS < deadline)); do
+    found=$(pgrep -f "$program")
+    window=$(xdotool search --onlyvisible --name '^Pedido da Lanchonete$' | head -n 1)
+    if [[ -n $found && $found != *$'\n'* && $found != "$pid" && -n $window ]]; then
+      pid=$found
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "no new program within 60 s $1 (programs: ${found:-none}; its window: ${window:-none})"
+  finish "$reproduce"
+}
+
+# keys KEY...: typed in the order's window.
+keys() { xdotool windowfocus --sync "$window" key --delay 50 "$@"; }
+
+bash "$here/start_shortcut.sh" "Caixa da Lanchonete" < /dev/null > "$work/till" 2>&1 &
+next_order "after the till started"
+keys 2 Return 0 Return
+ended "$pid" 2 && fail "the order's program ended with no Enter below its amount due"
+# An Enter that came before the program's wait for it was dropped, as any
+# key typed ahead: it is pressed again while the program runs on.
+for ((try = 0; try < 3; try++)); do
+  start=$EPOCHREALTIME
+  keys Return
+  ended "$pid" 10 && break
+done
+next_order "after Enter below the amount due"
+echo "the next customer's program $(since "$start") s after Enter"
+start=$EPOCHREALTIME
+keys ctrl+c
+next_order "after Ctrl+C"
+echo "a fresh program $(since "$start") s after Ctrl+C"
+grep -q '^Um pedido depois do outro' "$work/till" || fail "the till did not say what it does"
+grep -q 'erro' "$work/till" && fail "the till saw an order end in error"
+[[ $failed == 1 ]] && cat "$work/till"
+finish "$reproduce"
