@@ -80,7 +80,8 @@ class Guest:
         for accelerator in (["kvm"] if os.access("/dev/kvm", os.W_OK) else []) + ["tcg"]:
             subprocess.run(["rm", "-f", f"{work}/qmp", f"{work}/qga", serial])
             self.qemu = subprocess.Popen([
-                "qemu-system-x86_64", "-accel", accelerator, "-m", "1024", "-smp", "2", "-display", "none",
+                # One processor: one core of the host's under emulation.
+                "qemu-system-x86_64", "-accel", accelerator, "-m", "1024", "-smp", "1", "-display", "none",
                 "-nic", "none", "-kernel", f"{folder}/vmlinuz", "-initrd", f"{folder}/initrd.img",
                 "-append", "root=/dev/vda rw console=ttyS0", "-serial", f"file:{serial}",
                 "-drive", f"file={folder}/root.ext2,if=virtio,format=raw,snapshot=on",
@@ -333,6 +334,9 @@ def main():
         print(f"FAILED: {failure!r}")
         for number, line in enumerate(g.lines if g else []):
             print(f"{number:2} |{line}")
+        if g and g.boot_id():  # the program and its terminal as they stood, where the guest still answers
+            print(g.run(f"p=$(systemctl show -P MainPID {UNIT}); ps -o pid,stat,wchan:20,cmd -p $p; "
+                        f"cat /proc/$p/syscall; stty -a -F /dev/tty1")[1].decode(errors="replace"))
         print(f"the guest's serial console: {work}/serial.log; reproduce: /usr/bin/python3 {' '.join(sys.argv)}")
         return 1
     finally:
