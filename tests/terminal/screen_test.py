@@ -105,6 +105,8 @@ class Terminal:
                 env[name] = value
         self.env = env
         self.program, self.ended = program, False
+        with open(program, "rb") as start:  # a Linux build, else a script that runs the program under Wine
+            self.wine = start.read(4) != b"\x7fELF"
         self.child = pexpect.spawn("/bin/sh", ["-c", command, program, file], env=env,
                                    dimensions=(LINES, COLUMNS), preexec_fn=lambda: resource.setrlimit(
                                        resource.RLIMIT_FSIZE, (MAX_OUTPUT_BYTES, MAX_OUTPUT_BYTES)))
@@ -137,6 +139,19 @@ class Terminal:
             self.pump(0.05)
 
     def type(self, text):
+        """Types the text; under Wine, once its console has taken the terminal
+        raw, as it does at the program's first read, a while after the prompt
+        shows on a busy machine: before that the terminal cooks the keys and
+        turns each Enter's CR into an LF, which the console does not take for
+        Enter."""
+        deadline = time.monotonic() + DEADLINE_SECONDS
+        try:
+            while self.wine and termios.tcgetattr(self.child.child_fd)[3] & termios.ICANON:
+                if time.monotonic() > deadline:
+                    raise Failure("Wine's console did not take the terminal for keys")
+                self.pump(0.01)
+        except (OSError, termios.error):  # it ended meanwhile
+            pass
         self.child.send(text)
 
     def ends_within(self, seconds):
@@ -152,8 +167,7 @@ class Terminal:
         deadline = time.monotonic() + DEADLINE_SECONDS
         while self.child.isalive() and time.monotonic() < deadline:
             try:
-                native = os.path.realpath(f"/proc/{self.child.pid}/exe") == os.path.realpath(self.program)
-                if not native:
+                if self.wine:
                     return not self.ends_within(STILL_WAITING_SECONDS)
                 if open(f"/proc/{self.child.pid}/wchan").read() in ("wait_woken", "n_tty_read"):
                     return True
@@ -287,7 +301,7 @@ def output_to_a_file(terminal, separator):
     attributes = termios.tcgetattr(terminal.child.child_fd)
     attributes[0] &= ~termios.ICRNL
     termios.tcsetattr(terminal.child.child_fd, termios.TCSANOW, attributes)
-    terminal.type("2 0\r\n")
+    terminal.child.send("2 0\r\n")
     terminal.expect_success()
     with open(terminal.file, "rb") as output:
         written = output.read().decode("cp1252").replace("\r\n", "\n")  # Windows ends its lines with CR LF
