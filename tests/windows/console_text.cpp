@@ -1,10 +1,10 @@
-// Prints what the console window of the first process named NAME shows,
-// from its first row to its cursor's, a line each, blanks at the end
+// Prints what the console window of the process NAME started by PARENT
+// shows, from its first row to its cursor's, a line each, blanks at the end
 // dropped: the screen as a person in front of it reads it. Status 1, with
 // the reason on standard error, where there is no such process or it has no
 // console of its own (an earlier Wine gives a program started from a shell
 // that shell's output instead).
-// usage: wine console_text.exe NAME
+// usage: wine console_text.exe NAME PARENT
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -12,25 +12,42 @@
 #include <cstdio>
 #include <cstring>
 
-static DWORD process_id(const char* name)
+static bool named(const PROCESSENTRY32& entry, const char* name)
 {
+    return _stricmp(entry.szExeFile, name) == 0;
+}
+
+static DWORD process_id(const char* name, const char* parent)
+{
+    static PROCESSENTRY32 entries[1024];
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    DWORD id = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more && id == 0; more = Process32Next(snapshot, &entry))
-        if (_stricmp(entry.szExeFile, name) == 0) id = entry.th32ProcessID;
+    size_t count = 0;
+    entries[0].dwSize = sizeof(PROCESSENTRY32);
+    BOOL more = Process32First(snapshot, &entries[0]);
+    while (more && ++count < 1024) {
+        entries[count].dwSize = sizeof(PROCESSENTRY32);
+        more = Process32Next(snapshot, &entries[count]);
+    }
     CloseHandle(snapshot);
-    return id;
+    for (size_t child = 0; child < count; child++)
+        for (size_t other = 0; other < count; other++)
+            if (named(entries[child], name) && named(entries[other], parent) &&
+                entries[child].th32ParentProcessID == entries[other].th32ProcessID)
+                return entries[child].th32ProcessID;
+    return 0;
 }
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) return 2;
-    DWORD id = process_id(argv[1]);
+    if (argc != 3) return 2;
+    DWORD id = process_id(argv[1], argv[2]);
+    if (id == 0) {
+        std::fprintf(stderr, "console_text: no process %s started by %s\n", argv[1], argv[2]);
+        return 1;
+    }
     FreeConsole();
-    if (id == 0 || !AttachConsole(id)) {
-        std::fprintf(stderr, "console_text: no console of a process %s (error %lu)\n", argv[1], GetLastError());
+    if (!AttachConsole(id)) {
+        std::fprintf(stderr, "console_text: %s has no console of its own (error %lu)\n", argv[1], GetLastError());
         return 1;
     }
     HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

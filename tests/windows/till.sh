@@ -77,7 +77,7 @@ next_order "after Ctrl+C"
 echo "a fresh program $(since "$start") s after Ctrl+C"
 # What the till said: in its window, or where Wine 8 gives it none, in its
 # output.
-wine "$work/console_text.exe" cmd.exe >> "$work/till" 2>&1
+wine "$work/console_text.exe" cmd.exe explorer.exe >> "$work/till" 2>&1
 grep -q '^Um pedido depois do outro' "$work/till" || fail "the till did not say what it does"
 grep -q 'parou com erro' "$work/till" && fail "the till saw an order end in error"
 [[ $failed == 1 ]] && cat "$work/till"
