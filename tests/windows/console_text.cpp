@@ -53,7 +53,10 @@ int main(int argc, char** argv)
     HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     CONSOLE_SCREEN_BUFFER_INFO info;
-    if (!GetConsoleScreenBufferInfo(screen, &info)) return 1;
+    if (!GetConsoleScreenBufferInfo(screen, &info)) {
+        std::fprintf(stderr, "console_text: the console of %s cannot be read (error %lu)\n", argv[1], GetLastError());
+        return 1;
+    }
     static char row[1024];
     SHORT width = info.dwSize.X < 1024 ? info.dwSize.X : 1024;
     for (SHORT y = 0; y <= info.dwCursorPosition.Y; y++) {
