@@ -17,24 +17,30 @@ static bool named(const PROCESSENTRY32& entry, const char* name)
     return _stricmp(entry.szExeFile, name) == 0;
 }
 
+// The ID of the first process that matches, 0 where none does.
+template <typename Match> static DWORD find_process(Match matches)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD id = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more && id == 0; more = Process32Next(snapshot, &entry))
+        if (matches(entry)) id = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return id;
+}
+
+static bool started_by(const PROCESSENTRY32& child, const char* parent)
+{
+    auto is_parent = [&](const PROCESSENTRY32& other) {
+        return other.th32ProcessID == child.th32ParentProcessID && named(other, parent);
+    };
+    return find_process(is_parent) != 0;
+}
+
 static DWORD process_id(const char* name, const char* parent)
 {
-    static PROCESSENTRY32 entries[1024];
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    size_t count = 0;
-    entries[0].dwSize = sizeof(PROCESSENTRY32);
-    BOOL more = Process32First(snapshot, &entries[0]);
-    while (more && ++count < 1024) {
-        entries[count].dwSize = sizeof(PROCESSENTRY32);
-        more = Process32Next(snapshot, &entries[count]);
-    }
-    CloseHandle(snapshot);
-    for (size_t child = 0; child < count; child++)
-        for (size_t other = 0; other < count; other++)
-            if (named(entries[child], name) && named(entries[other], parent) &&
-                entries[child].th32ParentProcessID == entries[other].th32ProcessID)
-                return entries[child].th32ProcessID;
-    return 0;
+    return find_process([&](const PROCESSENTRY32& child) { return named(child, name) && started_by(child, parent); });
 }
 
 int main(int argc, char** argv)
