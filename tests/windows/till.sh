@@ -24,13 +24,33 @@ work_dir
 x86_64-w64-mingw32-g++ -std=c++20 -O1 -static -o "$work/console_text.exe" "$here/console_text.cpp" || exit 1
 reproduce="xvfb-run -a bash $0 $*"
 program='^"?C:.Program Files.snack-order.snack-order\.exe'
-stop_till() {  # Wine's processes take no notice of SIGTERM
-  pkill -KILL -f 'explorer\.exe /desktop=caixa'
-  pkill -KILL -f 'cmd\.exe /s/c .*caixa\.cmd'
-  pkill -KILL -f '^C:.windows.system32.start\.exe "Pedido da Lanchonete"'
-  pkill -KILL -f "$program"
+# till_pids PATTERN: the processes of this till whose command line matches:
+# those with its prefix and desktop in their environment, which Wine passes
+# on to every process it starts. Another suite's Wine, or another desktop's
+# program, is not one of them.
+till_pids() {
+  local pid marks
+  for pid in $(pgrep -f "$1"); do
+    marks=$(tr '\0' '\n' < "/proc/$pid/environ" 2> /dev/null |
+      grep -cxF -e "WINEPREFIX=$WINEPREFIX" -e "WINE_DESKTOP=$WINE_DESKTOP")
+    [[ $marks == 2 ]] && echo "$pid"
+  done
 }
-trap 'stop_till; rm -rf "$work"' EXIT
+# Everything Wine started for the till, console windows included, ends
+# before the next test uses the prefix: Wine's processes take no notice of
+# SIGTERM, and the next test must not meet one on its way out.
+stop_till() {
+  local left
+  for ((try = 0; try < 300; try++)); do
+    left=$(till_pids '^"?[A-Za-z]:\\')
+    [[ -z $left ]] && return 0
+    kill -KILL $left 2> /dev/null
+    sleep 0.1
+  done
+  echo "the till's Wine processes outlived 30 s of SIGKILL: $left"
+  return 1
+}
+trap 'status=$?; stop_till || status=1; rm -rf "$work"; exit $status' EXIT
 
 since() { awk -v from="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.1f", now - from }'; }
 # ended PID SECONDS: true once PID has ended, false if it still runs then.
@@ -43,7 +63,7 @@ pid=0
 next_order() {
   local deadline=$((SECONDS + 60)) found
   while ((SECONDS < deadline)); do
-    found=$(pgrep -f "$program")
+    found=$(till_pids "$program")
     window=$(xdotool search --onlyvisible --name '^Pedido da Lanchonete$' | head -n 1)
     if [[ -n $found && $found != *$'\n'* && $found != "$pid" && -n $window ]]; then
       pid=$found
