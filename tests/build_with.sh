@@ -13,4 +13,4 @@ require "$compiler"
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBUILD_TESTING=ON \
   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_CXX_COMPILER="$compiler" "$@" \
   > "$build_dir.log" 2>&1 || { cat "$build_dir.log"; exit 1; }
-cmake --build "$build_dir" -j 2
+cmake --build "$build_dir" -j 1

@@ -12,7 +12,7 @@ build_dir=$1
 # shellcheck source=tests/e2e/common.sh
 source "$(dirname "$0")/e2e/common.sh"
 cmake --build "$build_dir" --target coverage_reset > /dev/null \
-  && ctest --test-dir "$build_dir" -j 2 --output-on-failure -LE '^(no_coverage|windows)$' \
+  && ctest --test-dir "$build_dir" -j 1 --output-on-failure -LE '^(no_coverage|windows)$' \
   && cmake --build "$build_dir" --target coverage_report \
   || fail "the counts' reset, a test or the report failed (above)"
 finish "bash $0 $*   (annotated sources: $build_dir/coverage/linux/index.html)"

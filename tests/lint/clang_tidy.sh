@@ -24,7 +24,7 @@ if ((${#files[@]} == 0)); then
   exit 1
 fi
 printf '%s\n' "${files[@]}" \
-  | xargs -d '\n' -P 2 -n 1 clang-tidy -p "$build_dir" --quiet --warnings-as-errors='*' > "$build_dir/clang-tidy.log" 2>&1
+  | xargs -d '\n' -n 1 clang-tidy -p "$build_dir" --quiet --warnings-as-errors='*' > "$build_dir/clang-tidy.log" 2>&1
 status=$?
 grep -v -E '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$' "$build_dir/clang-tidy.log"
 ((status == 0)) || fail "clang-tidy warned of the above, or failed (status $status)"

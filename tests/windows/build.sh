@@ -12,4 +12,4 @@ require x86_64-w64-mingw32-g++:g++-mingw-w64-x86-64
 mkdir -p "$build_dir"
 cmake -S "$source_dir" --preset windows -B "$build_dir" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" > "$build_dir.log" 2>&1 \
   || { cat "$build_dir.log"; exit 1; }
-cmake --build "$build_dir" -j 2
+cmake --build "$build_dir" -j 1
