@@ -53,6 +53,17 @@ show() {
   iconv -f WINDOWS-1252 -t UTF-8 "$1" | sed 's/\f/^L/g'
 }
 
+# wait_until SECONDS COMMAND...: COMMAND every tenth of a second until it
+# succeeds, then true; false once SECONDS have gone by without that.
+wait_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
 # A program that floods its output or never ends must fail its test at once
 # or at its timeout, with nothing left behind, not fill the disk of whoever
 # runs the tests (a developer, CI, a build daemon).

@@ -29,19 +29,16 @@ run() {
     cat "$work/report"
   fi
 }
+stand_in_runs() { pgrep -f "^/bin/sh $work/sleeps" > /dev/null; }
+stand_in_or_end() { stand_in_runs || ! kill -0 "$1" 2> /dev/null; }
 # stopped COMMAND...: COMMAND in a process group of its own, which gets TERM
 # as from Ctrl+C or timeout once the stand-in runs; run's time (start,
 # which bash lets this see) is then counted from there.
 stopped() {
   setsid "$@" &
-  local pid=$! deadline=$((SECONDS + 60))
-  until pgrep -f "^/bin/sh $work/sleeps" > /dev/null; do
-    if ((SECONDS >= deadline)) || ! kill -0 "$pid" 2> /dev/null; then
-      fail "$* ran no stand-in within 60 s"
-      break
-    fi
-    sleep 0.1
-  done
+  local pid=$!
+  wait_until 60 stand_in_or_end "$pid"
+  stand_in_runs || fail "$* ran no stand-in within 60 s"
   start=$SECONDS
   kill -TERM -- -"$pid"
   wait "$pid"

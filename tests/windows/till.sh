@@ -39,14 +39,12 @@ till_pids() {
 # Everything Wine started for the till, console windows included, ends
 # before the next test uses the prefix: Wine's processes take no notice of
 # SIGTERM, and the next test must not meet one on its way out.
+till_gone() {
+  left=$(till_pids '^"?[A-Za-z]:\\')
+  [[ -z $left ]] || { kill -KILL $left 2> /dev/null; false; }
+}
 stop_till() {
-  local left
-  for ((try = 0; try < 300; try++)); do
-    left=$(till_pids '^"?[A-Za-z]:\\')
-    [[ -z $left ]] && return 0
-    kill -KILL $left 2> /dev/null
-    sleep 0.1
-  done
+  wait_until 30 till_gone && return 0
   echo "the till's Wine processes outlived 30 s of SIGKILL: $left"
   return 1
 }
@@ -60,17 +58,13 @@ ended() { timeout "$2" tail --pid="$1" -s 0.1 -f /dev/null; }
 # window (which may have the X id of the last, free again); on failure the
 # test ends, saying what it waited for.
 pid=0
+new_order() {
+  found=$(till_pids "$program")
+  window=$(xdotool search --onlyvisible --name '^Pedido da Lanchonete$' | head -n 1)
+  [[ -n $found && $found != *$'\n'* && $found != "$pid" && -n $window ]] && pid=$found
+}
 next_order() {
-  local deadline=$((SECONDS + 60)) found
-  while ((SECONDS < deadline)); do
-    found=$(till_pids "$program")
-    window=$(xdotool search --onlyvisible --name '^Pedido da Lanchonete$' | head -n 1)
-    if [[ -n $found && $found != *$'\n'* && $found != "$pid" && -n $window ]]; then
-      pid=$found
-      return 0
-    fi
-    sleep 0.1
-  done
+  wait_until 60 new_order && return 0
   fail "no new program within 60 s $1 (programs: ${found:-none}; its window: ${window:-none})"
   finish "$reproduce"
 }
