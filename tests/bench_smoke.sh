@@ -21,7 +21,7 @@ grep -qx 'shared libraries loaded: libc.so.6' "$work/table" \
 # Where the noise of a busy machine swamps row 1's differences, the table
 # says so instead of giving a ratio; a negative ratio is never a measurement.
 grep -Eq "^\| 1 \| .*\| -?$number ms \| \`/bin/true\` -?$number ms \| ratio ($number \| at most 1\.25: (met|missed)|none \(drowned in noise\) \| at most 1\.25: not measured) \|" "$work/table" \
-  || fail "row 1 lacks the order's time, the floor's time or their ratio"
+  || fail "row 1 lacks the order's time, the floor's time, or a ratio and its verdict"
 grep -Eq "^\| 2 \| .*\| $number s, peak $number MiB; tenfold input: peak $number MiB \| \| $number million turns/s \|" "$work/table" \
   || fail "row 2 lacks the time, a peak memory or the turns per second"
 grep -Eq "^\| 3 \| .*\| $number s \| \`cat\` of that output $number s \| ratio $number \|" "$work/table" \
