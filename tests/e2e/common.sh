@@ -47,10 +47,20 @@ require_locale() {
   fi
 }
 
-# Program output made readable in a diff: Windows-1252 shown as UTF-8 and
-# the form feed of a clearing as ^L.
+# A root made to build or test the package has the locales' sources but
+# need not have generated LANGUAGE_COUNTRY.UTF-8: then it is generated in
+# the work directory, for this test alone (LOCPATH).
+provide_locale() {
+  lacks_locale "$1" || return 0
+  work_dir
+  export LOCPATH=$work
+  localedef -i "${1%.UTF-8}" -f UTF-8 "$LOCPATH/$1" || exit 1
+}
+
+# Program output made readable in a diff: Windows-1252 shown as UTF-8, the
+# form feed of a clearing as ^L and a CR as ^M.
 show() {
-  iconv -f WINDOWS-1252 -t UTF-8 "$1" | sed 's/\f/^L/g'
+  iconv -f WINDOWS-1252 -t UTF-8 "$1" | sed 's/\f/^L/g; s/\r/^M/g'
 }
 
 # wait_until SECONDS COMMAND...: COMMAND every tenth of a second until it

@@ -6,8 +6,8 @@
 # empty and the exit status must be 0. A program that loops or floods its
 # output is stopped at 10 s or four times the transcript's size and 16 KiB.
 #
-# With --crlf the program ends its lines with CR LF, as on Windows, and each
-# CR LF of its output is turned into LF before the comparison.
+# With --crlf the program must end every line with CR LF, as on Windows, and
+# change nothing else: each LF of NAME.out is then expected as CR LF.
 #
 # usage: run_case.sh [--crlf] PROGRAM CASES_DIR/NAME LOCALE
 set -u
@@ -24,11 +24,10 @@ require_locale "$locale"
 
 work_dir
 
-if [[ $(LC_ALL=$locale locale decimal_point) == "," ]]; then
-  sed '$ s/\([0-9]\)\.\([0-9]\{6\}\)$/\1,\2/' "$case.out" > "$work/expected"
-else
-  cp "$case.out" "$work/expected"
-fi
+separator=.
+[[ $(LC_ALL=$locale locale decimal_point) == "," ]] && separator=,
+sed "\$ s/\\([0-9]\\)\\.\\([0-9]\\{6\\}\\)\$/\\1$separator\\2/" "$case.out" > "$work/expected"
+((crlf)) && perl -pi -e 's/\n/\r\n/' "$work/expected"
 
 # The locale goes to the program alone (env): set before a shell function,
 # it would be bash's too, and bash's complaint about a locale it lacks would
@@ -36,11 +35,6 @@ fi
 bounded $(($(wc -c < "$case.out") * 4 / 1024 + 16)) 10 env LC_ALL="$locale" "$program" \
   < "$case.in" > "$work/actual" 2> "$work/stderr"
 status=$?
-line_ends=
-if ((crlf)); then
-  line_ends=" | perl -pe 's/\\r\\n/\\n/g'"
-  perl -pe 's/\r\n/\n/g' "$work/actual" > "$work/converted" && mv "$work/converted" "$work/actual"
-fi
 
 [[ $status -eq 0 ]] || fail "exit status $(exit_status "$status"), expected 0"
 if [[ -s "$work/stderr" ]]; then
@@ -48,7 +42,9 @@ if [[ -s "$work/stderr" ]]; then
   head -n 20 "$work/stderr"
 fi
 if ! cmp -s "$work/expected" "$work/actual"; then
-  fail "standard output differs (expected, actual; Windows-1252 shown as UTF-8, ^L is a clearing):"
+  fail "standard output differs (expected, actual; Windows-1252 shown as UTF-8, ^L is a clearing, ^M a CR):"
   diff -u --label expected --label actual <(show "$work/expected") <(show "$work/actual") | head -n 60
 fi
-finish "LC_ALL=$locale $program < $case.in$line_ends | cmp - $case.out"
+compare="cmp - $case.out"
+((crlf)) && compare="perl -pe 's/\\r\\n/\\n/' | $compare"
+finish "LC_ALL=$locale $program < $case.in | $compare"

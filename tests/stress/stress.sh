@@ -8,10 +8,16 @@
 # (what it expects is a transcript's or a line), condensed from at most
 # twice the million turns' 248 MiB. Each run prints its time and peak memory.
 #
-# usage: stress.sh PROGRAM CASES_DIR CASE [LIMIT_KIB]
+# usage: stress.sh [--crlf] PROGRAM CASES_DIR CASE [LIMIT_KIB]
 # CASES_DIR holds the end-to-end transcripts; a case whose huge input reads
-# like a small transcript's input must print exactly that transcript.
+# like a small transcript's input must print exactly that transcript. With
+# --crlf (Windows) a line on standard error ends in CR LF.
 set -u
+cr=
+if [[ $1 == --crlf ]]; then
+  cr=$'\r'
+  shift
+fi
 program=$1 cases=$2 name=$3
 export LC_ALL=C
 limit_kib=${4:-8192}
@@ -28,6 +34,9 @@ repeat_byte() {  # repeat_byte BYTE COUNT: COUNT copies of one byte
 million_choices() {  # 1,000,000 choices of X-SALADA and a 0, on one line
   yes 2 | head -n 1000000 | tr '\n' ' '
   printf '0\n'
+}
+condense() {  # condense.awk, on at most 512 MiB, to at most 64 KiB
+  head -c $((512 * MiB)) | awk -f "$(dirname "$0")/condense.awk" | head -c 65536
 }
 
 # run REDIRECTIONS: runs the program, standard input as given to run,
@@ -61,7 +70,7 @@ expect_no_error_output() {
 expect_one_error_line() {  # expect_one_error_line MESSAGE: "snack-order: MESSAGE"
   local lines
   lines=$(wc -l < "$work/stderr")
-  if [[ $lines -ne 1 ]] || ! grep -qx "snack-order: $1" "$work/stderr"; then
+  if [[ $lines -ne 1 ]] || ! grep -qx "snack-order: $1$cr" "$work/stderr"; then
     fail "$name: standard error ($lines lines) should be one line saying '$1':"
     head -c 1000 "$work/stderr"
   fi
@@ -71,17 +80,6 @@ expect_output() {  # expect_output FILE: what the program wrote is FILE's bytes
   if ! cmp -s "$work/stdout" "$1"; then
     fail "$name: standard output differs from $1: $(cmp "$work/stdout" "$1" 2>&1 | head -n 1)"
   fi
-}
-
-# Identical screens in a row (a screen ends at each clearing, \f) shown
-# once after a "[N times]" line, so that a million turns compare as a few.
-condense() {
-  head -c $((512 * MiB)) | awk 'BEGIN { RS = "\f" }
-       function emit(last) { printf "%s%s%s", (count > 1 ? "[" count " times]\n" : ""), screen, (last ? "" : "\f") }
-       NR == 1 { screen = $0; count = 1; next }
-       $0 == screen { ++count; next }
-       { emit(0); screen = $0; count = 1 }
-       END { emit(1) }' | head -c 65536
 }
 
 # reader COMMAND...: a reader of the program's output, through a FIFO, in

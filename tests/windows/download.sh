@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Checks the Windows download ZIP and unpacks it into DIR, where the
-# transcript test then runs the program from it: exactly snack-order.exe,
+# Checks the Windows download ZIP, unpacked into DIR: exactly snack-order.exe,
 # caixa.cmd, LICENSE.txt, README.txt and LEIA-ME.txt; the text files with
 # CR LF line ends and nothing else, in lines of 79 characters at most, which
 # Notepad shows whole without wrapping; LEIA-ME.txt UTF-8 with a byte order
 # mark, which Notepad needs to show its accents on any system, the others
-# plain ASCII; the program the one built beside it.
+# plain ASCII; the program byte for byte the one built beside it, which the
+# transcripts run.
 # usage: download.sh ZIP DIR
 set -u
 zip=$1 dir=$2
