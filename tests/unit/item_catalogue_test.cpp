@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <initializer_list>
 #include <string>
 
 #include "order/item_catalogue.hpp"
@@ -25,16 +24,6 @@ TEST(find_entry, ClassifiesFinishItemsAndEverythingElse)
     }
 }
 
-TEST(find_entry, YieldsTheTextsAndPriceOfAnItem)
-{
-    const entry_lookup frango = find_entry(8);
-    ASSERT_EQ(frango.kind, code_class::item);
-    EXPECT_STREQ(frango.entry->menu_line, "8  X-FRANGO");
-    EXPECT_STREQ(frango.entry->confirmation, "VOC\xCA ESCOLHEU X-FRANGO, VALOR R$ 10,00");
-    EXPECT_STREQ(frango.entry->listing_line, " X-FRANGO R$ 10,00");
-    EXPECT_EQ(frango.entry->price, 10.00);
-}
-
 // Each price must be the amount its own texts state, e.g. "R$ 8,79" for 8.79.
 TEST(item_catalogue, PricesMatchTheAmountsInTheirTexts)
 {
@@ -51,25 +40,6 @@ TEST(item_catalogue, PricesMatchTheAmountsInTheirTexts)
         EXPECT_EQ(listing.substr(listing.size() - std::string(amount).size()), amount);
         EXPECT_EQ(listing.front(), ' ');
     }
-}
-
-// Totals are plain double sums in the order chosen, printed with "%f".
-std::string total_of(std::initializer_list<std::int32_t> codes)
-{
-    double total = 0.0;
-    for (std::int32_t code : codes) total += find_entry(code).entry->price;
-    char printed[64];
-    EXPECT_GT(std::snprintf(printed, sizeof printed, "%f", total), 0);
-    return printed;
-}
-
-TEST(item_catalogue, SumsOfPricesPrintAsExpected)
-{
-    EXPECT_EQ(total_of({2}), "8.790000");
-    EXPECT_EQ(total_of({2, 5}), "13.590000");
-    EXPECT_EQ(total_of({4, 7}), "11.680000");
-    EXPECT_EQ(total_of({2, 2, 2}), "26.370000");
-    EXPECT_EQ(total_of({1, 2, 3, 4, 5, 6, 7, 8}), "53.750000");
 }
 
 }  // namespace
