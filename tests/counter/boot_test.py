@@ -17,8 +17,10 @@ usage: /usr/bin/python3 boot_test.py amd64|arm64 IMAGE WORK_DIR [PACKAGE]
 
 import base64, json, os, re, socket, subprocess, sys, time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "terminal"))
-from screen_test import CLOSING_PROMPT, MENU, PROMPT, Failure, after_choice, summary  # noqa: E402
+sys.path[:0] = [os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", folder) for folder in ("", "terminal")]
+import events  # noqa: E402
+from events import Failure  # noqa: E402
+from screen_test import CLOSING_PROMPT, MENU, PROMPT, after_choice, summary  # noqa: E402
 
 SECONDS, BOOT_SECONDS = 120, 600  # generous: under emulation on a busy host a start takes seconds
 # A guest that the host cannot keep up with may lose a key: pressed again
@@ -221,13 +223,8 @@ class Guest:
 
 
 def wait_until(what, condition, seconds=SECONDS):
-    """Seconds until condition() holds, polled; a Failure past the deadline."""
-    start = time.monotonic()
-    while not condition():
-        if time.monotonic() - start > seconds:
-            raise Failure(f"timed out waiting for {what}")
-        time.sleep(0.2)
-    return time.monotonic() - start
+    """Polled every 0.2 s, each look being work for the guest's one processor."""
+    return events.wait_until(what, condition, seconds, pause=0.2)
 
 
 def cleared(lines, expected):

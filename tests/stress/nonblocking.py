@@ -11,12 +11,13 @@ usage: nonblocking.py set FD [full]     O_NONBLOCK on FD's pipe; with full,
        nonblocking.py feed PROGRAM FILE FILE on standard output five bytes
                                         at a time, each once PROGRAM has
                                         read the last and waits again
-A wait that PROGRAM is not seen in within 30 s fails, saying so.
+A wait that PROGRAM is not seen in within 30 s fails, saying so (events.py).
 """
 
 import fcntl, os, sys, termios, time
 
-WAIT_SECONDS = 30
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from events import Failure, wait_until  # noqa: E402
 
 
 def holders(program, fd):
@@ -42,17 +43,17 @@ def wchan(pid):
 def waiting(program, fd, seen_before):
     """True once PROGRAM sleeps in poll on FD's pipe; False if, seen
     before, it has gone (ended); a failure past the bound."""
-    deadline, where = time.monotonic() + WAIT_SECONDS, "not started"
-    while time.monotonic() < deadline:
-        pids = holders(program, fd)
-        if not pids and seen_before:
-            return False
+    pids = []
+
+    def settled():
+        pids[:] = holders(program, fd)
+        return not pids and seen_before or any("poll" in wchan(pid) for pid in pids)
+    try:
+        wait_until(f"{program} to wait in poll on its pipe", settled, pause=0.01)
+    except Failure as failure:
         where = ", ".join(f"{pid} in {wchan(pid) or '?'}" for pid in pids) or "not started"
-        if any("poll" in wchan(pid) for pid in pids):
-            return True
-        time.sleep(0.01)
-    sys.exit(f"{program} was not seen waiting in poll on its pipe within {WAIT_SECONDS} s"
-             f" (last seen: {where}; /proc/PID/wchan tells where a process sleeps)")
+        sys.exit(f"{failure} (last seen: {where}; /proc/PID/wchan tells where a process sleeps)")
+    return bool(pids)
 
 
 def feed(program, path):

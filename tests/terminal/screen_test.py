@@ -27,6 +27,9 @@ import unicodedata
 import pexpect
 import pyte
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from events import Failure, wait_until  # noqa: E402
+
 COLUMNS, LINES = 80, 24
 DEADLINE_SECONDS = 30
 # How long a Windows program that must still be waiting is watched: Wine's
@@ -39,19 +42,12 @@ STILL_WAITING_SECONDS = 1.5
 MAX_OUTPUT_BYTES = 256 * 1024
 
 BEFORE = "WHAT THE TERMINAL SHOWED BEFORE"
-MENU = [
-    "SELECIONE A OPÇÃO DESEJADA NO MENU ABAIXO",
-    "1  CACHORRO-QUNTE",
-    "2  X-SALADA",
-    "3  X-BACON",
-    "4  MISTO",
-    "5  SALADA",
-    "6  AGUA",
-    "7  REFRIGERANTE",
-    "8  X-FRANGO",
-    "0  PARA FINALIZAR A COMPRA",
-]
-PROMPT = "OPÇÃO:"  # pyte keeps no trailing blanks
+# The menu and its prompt as a transcript holds them (tools/update-transcripts
+# writes it from the program), up to the clearing after the prompt; pyte
+# keeps no trailing blanks.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "cases", "empty_input.out"),
+          "rb") as transcript:
+    *MENU, PROMPT = transcript.read().decode("cp1252").split("\f")[0].rstrip().split("\n")
 REGISTERED = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"
 CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"
 
@@ -65,10 +61,6 @@ def shown(lines):
     if not ascii_only:
         return lines
     return [unicodedata.normalize("NFD", line).encode("ascii", "ignore").decode() for line in lines]
-
-
-class Failure(Exception):
-    pass
 
 
 # How the program is started on its terminal, as a shell command line with
@@ -131,12 +123,9 @@ class Terminal:
     def lines(self):
         return [line.rstrip() for line in self.screen.display]
 
-    def wait_for(self, what, predicate):
-        deadline = time.monotonic() + DEADLINE_SECONDS
-        while not predicate(self.lines()):
-            if time.monotonic() > deadline:
-                raise Failure(f"timed out waiting for {what}")
-            self.pump(0.05)
+    def wait_for(self, what, predicate, seconds=DEADLINE_SECONDS):
+        """Reads the terminal until predicate(lines) holds."""
+        wait_until(what, lambda: self.pump(0.05) or predicate(self.lines()), seconds, pause=0)
 
     def type(self, text):
         """Types the text; under Wine, once its console has taken the terminal
@@ -144,39 +133,33 @@ class Terminal:
         shows on a busy machine: before that the terminal cooks the keys and
         turns each Enter's CR into an LF, which the console does not take for
         Enter."""
-        deadline = time.monotonic() + DEADLINE_SECONDS
         try:
-            while self.wine and termios.tcgetattr(self.child.child_fd)[3] & termios.ICANON:
-                if time.monotonic() > deadline:
-                    raise Failure("Wine's console did not take the terminal for keys")
-                self.pump(0.01)
+            if self.wine:
+                self.wait_for("Wine's console to take the terminal for keys",
+                              lambda _: not termios.tcgetattr(self.child.child_fd)[3] & termios.ICANON)
         except (OSError, termios.error):  # it ended meanwhile
             pass
         self.child.send(text)
 
     def ends_within(self, seconds):
-        deadline = time.monotonic() + seconds
-        while self.child.isalive() and time.monotonic() < deadline:
-            self.pump(0.05)
-        return not self.child.isalive()
+        try:
+            self.wait_for("the program to end", lambda _: not self.child.isalive(), seconds)
+        except Failure:
+            return False
+        return True
 
     def waits_for_a_key(self):
         """True once the program is seen asleep reading its terminal (where
         the kernel's tty read sleeps), False once it has ended; under Wine,
         unless it ends within a watch."""
-        deadline = time.monotonic() + DEADLINE_SECONDS
-        while self.child.isalive() and time.monotonic() < deadline:
-            try:
-                if self.wine:
-                    return not self.ends_within(STILL_WAITING_SECONDS)
-                if open(f"/proc/{self.child.pid}/wchan").read() in ("wait_woken", "n_tty_read"):
-                    return True
-            except OSError:  # it ended meanwhile
-                pass
-            self.pump(0.01)
-        if self.child.isalive():
-            raise Failure("the program was not seen waiting for a key, nor did it end")
-        return False
+        if self.wine:
+            return not self.ends_within(STILL_WAITING_SECONDS)
+        asleep = lambda: open(f"/proc/{self.child.pid}/wchan").read() in ("wait_woken", "n_tty_read")  # noqa: E731
+        try:
+            self.wait_for("the program to wait for a key, or to end", lambda _: not self.child.isalive() or asleep())
+        except OSError:  # it ended meanwhile
+            pass
+        return self.child.isalive()
 
     def expect_success(self):
         """The program ends within the deadline, with exit status 0."""
@@ -184,11 +167,8 @@ class Terminal:
             raise Failure("the program did not end")
         # All it wrote is read: up to the end of the terminal, which comes
         # once the kernel has passed on every byte written before it.
-        deadline = time.monotonic() + DEADLINE_SECONDS
-        while not self.ended and not self.child.ptyproc.fileobj.closed:
-            if time.monotonic() > deadline:
-                raise Failure("the terminal stayed open after the program ended")
-            self.pump(0.05)
+        self.wait_for("the terminal to close after the program ended",
+                      lambda _: self.ended or self.child.ptyproc.fileobj.closed)
         self.child.close()
         if self.child.exitstatus != 0:
             raise Failure(f"exit status {self.child.exitstatus}, expected 0")
