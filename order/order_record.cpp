@@ -7,9 +7,6 @@
 namespace {
 
 constexpr const char* PROMPT = "OPÇÃO: "_cp1252;
-constexpr const char* FINISHING_LINE = "FINALIZANDO SEU PEDIDO AGORA"_cp1252;
-constexpr const char* INVALID_CHOICE_LINE = "VOCÊ ESCOLHEU UMA OPÇÃO INVÁLIDA, TENTE NOVAMENTE"_cp1252;
-constexpr const char* REGISTERED_LINE = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"_cp1252;
 
 void answer_choice(order_record& order)
 {

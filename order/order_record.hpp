@@ -4,7 +4,14 @@
 #include <array>
 #include <cstdint>
 
+#include "order/windows1252.hpp"
+
 inline constexpr std::int32_t ORDER_SLOTS = 10;
+
+// The dialogue's answers besides the catalogue's (the fuzzer's too).
+inline constexpr const char* FINISHING_LINE = "FINALIZANDO SEU PEDIDO AGORA"_cp1252;
+inline constexpr const char* INVALID_CHOICE_LINE = "VOCÊ ESCOLHEU UMA OPÇÃO INVÁLIDA, TENTE NOVAMENTE"_cp1252;
+inline constexpr const char* REGISTERED_LINE = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"_cp1252;
 
 struct order_record {
     // The code of each choice read, in order, valid or not; 0 where none.

@@ -6,10 +6,7 @@
 
 namespace {
 
-constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"_cp1252;
 constexpr const char* SLOT_LABEL = "ITEM "_cp1252;
-constexpr const char* INVALID_SLOT_LINE = " OPÇÃO INVÁLIDA"_cp1252;
-constexpr const char* TOTAL_FORMAT = "O Valor do seu pedido é R$ %f"_cp1252;
 constexpr const char* CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"_cp1252;
 
 // What follows "ITEM n": the item's listing line, or just the line end for

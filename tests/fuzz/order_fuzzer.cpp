@@ -40,14 +40,6 @@
 
 namespace {
 
-// The texts besides the catalogue's, as the transcripts show them
-// (Windows-1252).
-constexpr const char* INVALID_CHOICE_LINE = "VOC\xCA ESCOLHEU UMA OP\xC7\xC3O INV\xC1LIDA, TENTE NOVAMENTE\n";
-constexpr const char* FINISHING_LINE = "FINALIZANDO SEU PEDIDO AGORA\n";
-constexpr const char* REGISTERED_LINE = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO\n";
-constexpr const char* LISTING_HEADING = "LISTAGEM DOS ITENS QUE VOC\xCA ESCOLHEU\n";
-constexpr const char* INVALID_SLOT_TEXT = " OP\xC7\xC3O INV\xC1LIDA";
-constexpr const char* TOTAL_PREFIX = "O Valor do seu pedido \xE9 R$ ";
 constexpr char CLEARING = '\f';
 
 int output_file = -1;
@@ -150,17 +142,19 @@ double sum_of_prices(const std::vector<std::int32_t>& codes)
 
 std::string expected_answer(const turn& t)
 {
-    if (t.rejected) return INVALID_CHOICE_LINE;
+    const std::string invalid = std::string(INVALID_CHOICE_LINE) + "\n";
+    const std::string registered = std::string(REGISTERED_LINE) + "\n";
+    if (t.rejected) return invalid;
     const entry_lookup found = find_entry(t.code);
     switch (found.kind) {
     case code_class::finish:
-        return std::string(FINISHING_LINE) + REGISTERED_LINE;
+        return FINISHING_LINE + ("\n" + registered);
     case code_class::item:
-        return std::string(found.entry->confirmation) + "\n" + REGISTERED_LINE;
+        return found.entry->confirmation + ("\n" + registered);
     case code_class::invalid:
         break;
     }
-    return std::string(INVALID_CHOICE_LINE) + REGISTERED_LINE;
+    return invalid + registered;
 }
 
 std::string expected_slot_text(const std::vector<std::int32_t>& codes, std::size_t slot)
@@ -175,14 +169,14 @@ std::string expected_slot_text(const std::vector<std::int32_t>& codes, std::size
     case code_class::invalid:
         break;
     }
-    return INVALID_SLOT_TEXT;
+    return INVALID_SLOT_LINE;
 }
 
 std::string total_line(double total)
 {
-    std::array<char, 400> number{};
-    expect(std::snprintf(number.data(), number.size(), "%f", total) > 0, "the fuzzer can print the total");
-    return std::string(TOTAL_PREFIX) + number.data();
+    std::array<char, 400> line{};
+    expect(std::snprintf(line.data(), line.size(), TOTAL_FORMAT, total) > 0, "the fuzzer can print the total");
+    return line.data();
 }
 
 std::vector<std::string> split_screens(const std::string& output)
@@ -287,9 +281,9 @@ void check_output(const std::string& output, const std::vector<turn>& turns, std
     const std::vector<std::int32_t> codes = recorded_codes(turns);
     const std::string& summary = screens.back();
     std::size_t at = 0;
-    expect(summary.compare(0, std::string(LISTING_HEADING).size(), LISTING_HEADING) == 0,
-           "the summary starts with its heading");
-    at += std::string(LISTING_HEADING).size();
+    const std::string heading = std::string(LISTING_HEADING) + "\n";
+    expect(summary.compare(0, heading.size(), heading) == 0, "the summary starts with its heading");
+    at += heading.size();
     for (std::size_t slot = 0; slot < static_cast<std::size_t>(ORDER_SLOTS); ++slot) {
         const std::string line = "ITEM " + std::to_string(slot + 1) + expected_slot_text(codes, slot) + "\n";
         expect(summary.compare(at, line.size(), line) == 0, "the summary lists exactly ITEM 1 to ITEM 10",
