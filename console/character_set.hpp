@@ -17,11 +17,10 @@ struct letter_spelling {
 
 using letter_table = std::array<letter_spelling, 5>;
 
-// Spells the five letters in `codeset`, a character set named as
-// nl_langinfo(CODESET) names it: each letter the set has is converted to
-// it; each one it lacks is written without its accent (Ç C, Ã A, Ê E, Á A,
-// é e), never as "?". A set that iconv does not know gets all five
-// without accents, since every locale's character set holds ASCII.
+// Spells the five letters in `codeset` (as nl_langinfo(CODESET) names it):
+// converted where the set has them, else without their accent (Ç C, Ã A,
+// Ê E, Á A, é e), never as "?"; all five so in a set iconv does not know,
+// as every locale's character set holds ASCII.
 void spell_letters(const char* codeset, letter_table& table);
 
 // Puts a text into `out`, each of its letters past ASCII as `table` spells it.

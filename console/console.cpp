@@ -44,10 +44,9 @@ constexpr int LOCALE_CATEGORIES[] = {
 };
 
 // Before the program waits for input, everything written goes out. A reader
-// that has gone away ends the program through SIGPIPE; where SIGPIPE is
-// ignored it shows here as EPIPE instead. Nobody will see another menu, so
-// the input ends, and the order closes as at its end, rather than waiting
-// for input that may never come.
+// that has gone away ends the program through SIGPIPE, or, where that is
+// ignored, shows here as EPIPE: nobody will see another menu, so the input
+// ends and the order closes, rather than wait for input that may never come.
 bool flush_before_wait()
 {
     flush_output(standard_output);
@@ -176,12 +175,10 @@ bool console_closes_at_exit()
     return terminal_closes_with_program(standard_input.fd, standard_output.fd);
 }
 
-// Only keys typed from now on count: what the terminal holds unread and
-// what is left in the buffer (the line end after the closing 0, say) go,
-// and so does an end of input met earlier, such as a Ctrl+Z during the
-// order, since a console still takes keys after it. An end of input or a
-// read error met now ends the wait, so it never hangs on a closed input;
-// a POSIX terminal that hangs up ends the program through SIGHUP, or,
+// Only keys typed from now on count: what the terminal and the buffer hold
+// unread go (the line end after the closing 0, say), and so does an end of
+// input met earlier, such as a Ctrl+Z, as a console still takes keys after
+// it. A POSIX terminal that hangs up ends the program through SIGHUP, or,
 // where that is ignored, reads as the end of input.
 void wait_for_enter()
 {

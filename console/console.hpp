@@ -63,8 +63,7 @@ void clear_screen();
 // output could not be written, after one line on standard error for each.
 int finish_console();
 
-// True when the program's terminal goes as it exits, taking what it showed
-// last with it (terminal_closes_with_program decides).
+// terminal_closes_with_program, for the program's own streams.
 bool console_closes_at_exit();
 
 // Waits until Enter is pressed on a fresh line, the input ends or reading

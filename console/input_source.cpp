@@ -11,8 +11,7 @@ constexpr int NO_BYTE = -1;
 
 // Fills the buffer with the next chunk of input. False at the end, on a
 // read error (kept in in.error, reported once the order is closed) and when
-// the wait hook says so: each ends the input for good, so a broken
-// descriptor can never make the caller spin.
+// the wait hook says so, each for good: a broken descriptor cannot spin.
 bool refill(input_source& in)
 {
     if (in.exhausted) return false;
@@ -59,9 +58,8 @@ void start_input(input_source& in, int fd, bool (*before_wait)())
 }
 
 // Digits are a number only when a blank, a line end or the end of input
-// follows them; what follows is left unread either way, for the next read
-// or for discard_line. A number outside 32 bits saturates to the nearest
-// limit.
+// follows them, which is left unread either way; a number outside 32 bits
+// saturates to the nearest limit.
 read_result read_integer_from(input_source& in, std::int32_t& value)
 {
     int c = peek(in);

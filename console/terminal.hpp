@@ -20,7 +20,7 @@ void put_terminal_text(output_sink& out, const char* text, std::size_t length);
 void clear_terminal(output_sink& out);
 
 // True when `input_fd` and `output_fd` are both a terminal that goes away
-// as the program exits; false where the system cannot say.
+// as the program exits.
 bool terminal_closes_with_program(int input_fd, int output_fd);
 
 // Drops what was typed on the terminal `fd` reads and not read yet, so that

@@ -42,12 +42,10 @@ void clear_terminal(output_sink& out)
     put_bytes(out, clearing.bytes.data(), clearing.length);
 }
 
-// A terminal goes with the program when the program leads its session: a
-// desktop menu entry with Terminal=true, xterm -e, a tmux window, a getty
-// or a service on a text console start it so, and close or hand back the
-// terminal once it exits. Started from a shell, the shell leads the session
-// and keeps the terminal, and what it shows. tcgetsid fails on a pipe, a
-// file, or a terminal that is not the session's own.
+// A terminal goes with the program when the program leads its session, as
+// a desktop entry, xterm -e, a getty or a console service starts it; a shell
+// that runs it, even a script's, leads the session and keeps the terminal.
+// tcgetsid fails on a pipe, a file, or a terminal not the session's own.
 bool terminal_closes_with_program(int input_fd, int output_fd)
 {
     const pid_t self = getpid();

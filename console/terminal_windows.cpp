@@ -52,13 +52,11 @@ void clear_terminal(output_sink& out)
     SetConsoleCursorPosition(console, top_left);
 }
 
-// Windows closes a console window once no process is left on it. A double
-// click or a shortcut gives the program a console of its own; started from
-// a Command Prompt, PowerShell, Windows Terminal or a script, it shares the
-// console of the shell that started it, which stays. More than two
-// processes do not fit the array, and the call then returns how many there
-// are, still not 1; without a console it returns 0. A process has one
-// console at most, so both streams being a console means both are that one.
+// Windows closes a console window once no process is left on it: the
+// program alone on its console (a double click, a shortcut) takes it along;
+// one shared with a shell or a batch file stays as long as they do. More
+// processes than the array holds still count, and none is 0. A process has
+// one console at most, so both streams being a console means that one.
 bool terminal_closes_with_program(int input_fd, int output_fd)
 {
     DWORD processes[2]{};

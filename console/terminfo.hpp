@@ -12,14 +12,11 @@ struct terminal_clearing {
     std::size_t length = 0;
 };
 
-// Fills `clearing` with what clears a terminal of type `term` (the value of
-// TERM, or nullptr when it is unset) shown on `fd`:
-//   - nothing for TERM unset, empty or "dumb", without loading anything;
-//   - the entry's clear capability, then its E3 where it has one, which
-//     erases the scrollback, so that earlier turns cannot be scrolled to;
-//     each without its padding;
-//   - nothing for an entry without clear, a terminal that would show the
-//     sequences as text;
-//   - `fallback` when the terminfo library, its database or an entry for
-//     the type cannot be had, or the entry's sequences do not fit.
+// Fills `clearing` with what clears a terminal of type `term` (TERM, or
+// nullptr when unset) shown on `fd`: nothing for TERM unset, empty or
+// "dumb", loading nothing, or for an entry without clear, which would show
+// the sequences as text; else the entry's clear, then its E3 where it has
+// one, erasing the scrollback so that earlier turns cannot be scrolled to,
+// each unpadded; `fallback` when the library, its database or the entry
+// cannot be had, or the sequences do not fit.
 void find_clearing(const char* term, int fd, const char* fallback, terminal_clearing& clearing);

@@ -2,9 +2,8 @@
 // screen, in UTF-8, and kept as the Windows-1252 bytes that the console
 // writes, converted at compile time: "OPÇÃO: "_cp1252 is a const char* to
 // 4F 50 C7 C3 4F 3A 20. A text that breaks console/texts.hpp's rules, or is
-// not well-formed UTF-8, fails the build, so that none can reach the screen
-// garbled or cut. Its letters are Latin-1's, which Windows-1252 holds at the
-// same numbers.
+// not well-formed UTF-8, fails the build, so none reaches the screen garbled
+// or cut. Its letters are Latin-1's, at the same numbers in Windows-1252.
 #pragma once
 
 #include <algorithm>
