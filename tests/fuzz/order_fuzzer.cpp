@@ -142,7 +142,7 @@ double sum_of_prices(const std::vector<std::int32_t>& codes)
 
 std::string expected_answer(const turn& t)
 {
-    const std::string invalid = std::string(INVALID_CHOICE_LINE) + "\n";
+    std::string invalid = std::string(INVALID_CHOICE_LINE) + "\n";
     const std::string registered = std::string(REGISTERED_LINE) + "\n";
     if (t.rejected) return invalid;
     const entry_lookup found = find_entry(t.code);
