@@ -1,16 +1,11 @@
-"""The counter on the image that tools/build-image made, booted under QEMU as
-the machine it is for: amd64 as a PC, from its own boot loader under UEFI
-with Secure Boot on (OVMF); arm64 on QEMU's virt board from the kernel,
-initrd and cmdline.txt of its FAT partition, as a Raspberry Pi's firmware
-starts them. The guest's writes to its disk go to a layer over the image,
-which must hold nothing once the power is cut. Keys go to its keyboard (QMP
-send-key), each confirmed by what it changes before the next; consoles are
-read from the kernel's own copy of them (/dev/vcsuN) through the guest agent.
-
-Both go through an order on the image as it boots. amd64 then goes through
-the owner's day and the package's life: upgraded mid-order, removed,
-purged, installed again and enabled by hand (PACKAGE is the .deb in the
-image), and a reboot, which forgets it all.
+"""The counter's image booted under QEMU as its machine would boot it: amd64
+under UEFI with Secure Boot (OVMF), arm64 on the virt board from its FAT
+partition's kernel, initrd and cmdline.txt, as a Pi's firmware does. The
+guest's disk writes go to a layer over the image, which must hold none after
+the power is cut. Keys go to its keyboard (QMP send-key), each confirmed by
+what it changes; consoles are read from /dev/vcsuN through the guest agent.
+Both take an order as the image boots; amd64 then the owner's day and the
+package's life (PACKAGE is the .deb in the image), and a reboot forgets all.
 
 usage: /usr/bin/python3 boot_test.py amd64|arm64 IMAGE WORK_DIR [PACKAGE]
 """
@@ -37,7 +32,7 @@ SHOP = {
     ". /etc/default/keyboard && echo $XKBMODEL $XKBLAYOUT": "pc105 br",
     "passwd -S root | cut -d' ' -f2; ls /sys/class/net; ls /usr/sbin | grep ssh | wc -l": "L\nlo\n0",
 }
-SECURE_BOOT = "/sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c"
+SECURE_BOOT = "od -An -tu1 /sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c | awk '{print $NF}'"
 START = time.monotonic()
 
 
@@ -45,7 +40,7 @@ def say(text):
     print(f"[{time.monotonic() - START:5.1f} s] {text}", flush=True)
 
 
-def qemu_command(arch, image, work):
+def qemu_command(arch, image, work, secure_boot):
     """QEMU as the machine the image is for, on one processor (one core of the host's under emulation)."""
     # A reset ends QEMU, as it would cut the power: a reboot is two boots.
     common = ["-accel", "tcg", "-no-reboot", "-m", "1024", "-smp", "1", "-display", "none", "-nic", "none",
@@ -53,20 +48,19 @@ def qemu_command(arch, image, work):
               "-qmp", f"unix:{work}/qmp,server=on,wait=off", "-device", "virtio-serial",
               "-chardev", f"socket,path={work}/qga,server=on,wait=off,id=qga",
               "-device", "virtserialport,chardev=qga,name=org.qemu.guest_agent.0"]
-    if arch == "amd64":
-        firmware = "/usr/share/OVMF/OVMF_CODE_4M.secboot.fd"
-        subprocess.run(["cp", "/usr/share/OVMF/OVMF_VARS_4M.ms.fd", f"{work}/vars.fd"], check=True)  # Microsoft's keys
-        return ["qemu-system-x86_64", "-machine", "q35,smm=on", "-global", "driver=cfi.pflash01,property=secure,value=on",
-                "-drive", f"if=pflash,format=raw,unit=0,readonly=on,file={firmware}",
+    if arch == "amd64":  # UEFI with Secure Boot and Microsoft's keys, or without
+        code, variables, secure = (("OVMF_CODE_4M.secboot.fd", "OVMF_VARS_4M.ms.fd", "on") if secure_boot
+                                   else ("OVMF_CODE_4M.fd", "OVMF_VARS_4M.fd", "off"))
+        subprocess.run(["cp", f"/usr/share/OVMF/{variables}", f"{work}/vars.fd"], check=True)
+        return ["qemu-system-x86_64", "-machine", f"q35,smm={secure}",
+                "-global", f"driver=cfi.pflash01,property=secure,value={secure}",
+                "-drive", f"if=pflash,format=raw,unit=0,readonly=on,file=/usr/share/OVMF/{code}",
                 "-drive", f"if=pflash,format=raw,unit=1,file={work}/vars.fd"] + common
     # What the Pi's firmware reads: config.txt names the kernel and initrd.
-    boot = lambda name: subprocess.run(["mcopy", "-n", "-i", f"{image}@@1M", f"::/{name}", f"{work}/{name}"],  # noqa: E731
-                                       check=True)
-    boot("config.txt")
+    subprocess.run(["mcopy", "-n", "-i", f"{image}@@1M", "::/config.txt", "::/cmdline.txt", work], check=True)
     config = open(f"{work}/config.txt").read()
     kernel, initrd = re.search(r"^kernel=(\S+)", config, re.M)[1], re.search(r"^initramfs (\S+)", config, re.M)[1]
-    for name in (kernel, initrd, "cmdline.txt"):
-        boot(name)
+    subprocess.run(["mcopy", "-n", "-i", f"{image}@@1M", f"::/{kernel}", f"::/{initrd}", work], check=True)
     return ["qemu-system-aarch64", "-machine", "virt", "-cpu", "cortex-a72", "-kernel", f"{work}/{kernel}",
             "-initrd", f"{work}/{initrd}", "-append", open(f"{work}/cmdline.txt").read().strip(),
             "-device", "virtio-gpu-pci", "-device", "qemu-xhci", "-device", "usb-kbd"] + common
@@ -97,13 +91,14 @@ class Channel:
 
 class Guest:
     def __init__(self, arch, image, work, power_on_again=False):
+        """A first boot with Secure Boot on; powered on again, with it off."""
         self.lines, self.work = [], work
         os.makedirs(work, exist_ok=True)
         subprocess.run(["rm", "-f", f"{work}/qmp", f"{work}/qga"])
         if not power_on_again:
             subprocess.run(["qemu-img", "create", "-q", "-f", "qcow2", "-b", image, "-F", "raw", f"{work}/disk.qcow2"],
                            check=True)
-        self.qemu = subprocess.Popen(qemu_command(arch, image, work), stdout=open(f"{work}/qemu.log", "w"),
+        self.qemu = subprocess.Popen(qemu_command(arch, image, work, not power_on_again), stdout=open(f"{work}/qemu.log", "w"),
                                      stderr=subprocess.STDOUT)
         self.qmp, self.agent = Channel(f"{work}/qmp"), Channel(f"{work}/qga")
         self.qmp.call("qmp_capabilities")
@@ -191,9 +186,8 @@ class Guest:
             return None
 
     def press(self, keys, done, console=1, seconds=SECONDS, what=None):
-        """Presses the keys ("+" between QMP names pressed together) and
-        returns the seconds until done() holds; presses them again where the
-        guest has shown nothing of them KEY_SECONDS later."""
+        """Presses the keys ("+" joins QMP names pressed together), again where the guest
+        shows nothing of them KEY_SECONDS later; returns the seconds until done() holds."""
         start, before = time.monotonic(), self.state(console)
         self.keys(*keys.split("+"))
         pressed = start
@@ -284,10 +278,9 @@ def owners_day(g):
     if int(g.unit("NRestarts")) != restarts + 11:
         raise Failure("the counter did not start again once after each")
 
-    # More starts in a row than systemd's default limit allows (5 in 10 s),
-    # each program killed as soon as it runs. A guest too slow to make them
-    # within one window of the limit would miss one: the unit must also say
-    # it has none.
+    # More starts in a row than systemd's default limit (5 in 10 s) allows, each killed as soon
+    # as it runs; a guest too slow to make them in one window of it would miss one, so the unit
+    # must also say it has no limit.
     restarts, last = int(g.unit("NRestarts")), g.pid()
     for _ in range(6):
         g.check(f"kill -KILL {last}")
@@ -323,8 +316,8 @@ def owners_day(g):
     if g.pid() != last:
         raise Failure("the program on tty1 did not stay")
 
-    status = g.check(f"cat /proc/{last}/status")
-    uid, capabilities = (re.search(rf"^{field}:\s+(\w+)", status, re.M)[1] for field in ("Uid", "CapEff"))
+    uid, capabilities = (re.search(rf"^{field}:\s+(\w+)", g.check(f"cat /proc/{last}/status"), re.M)[1]
+                         for field in ("Uid", "CapEff"))
     exposure = float(re.search(r"Overall exposure level for \S+: (\d+\.\d+)", g.check(f"systemd-analyze security {UNIT}"))[1])
     say(f"the program runs as uid {uid}, capabilities {capabilities}; systemd-analyze security: {exposure}")
     if uid == "0" or int(capabilities, 16) or exposure > 1.0:
@@ -378,7 +371,7 @@ def main():
         g = Guest(arch, image, work)
         boots_to_an_order(g)
         if arch == "amd64":
-            g.check(f"od -An -tu1 {SECURE_BOOT} | awk '{{print $NF}}'", "1")
+            g.check(SECURE_BOOT, "1")
             owners_day(g)
             package_life(g, sys.argv[4])
             g.press("ctrl+alt+delete", lambda: g.qemu.poll() is not None, seconds=BOOT_SECONDS)
@@ -387,9 +380,9 @@ def main():
             # Powered on again, the menu, and nothing of the day: it all went with the RAM.
             g = Guest(arch, image, work, power_on_again=True)
             menu_at_boot(g)
-            g.check("dpkg-query -W -f '${Version}' snack-order; ls /root", re.search(
-                r"_([^_]+)_", os.path.basename(sys.argv[4]))[1])
-            say("powered on again, the menu, on the image as it was")
+            g.check(f"{SECURE_BOOT}; dpkg-query -W -f '${{Version}}' snack-order; ls /root",
+                    "0\n" + re.search(r"_([^_]+)_", os.path.basename(sys.argv[4]))[1])
+            say("powered on again with Secure Boot off, the menu, on the image as it was")
         g.power_cut()
         return 0
     except (Failure, OSError) as failure:
@@ -397,8 +390,8 @@ def main():
         for number, line in enumerate("\n".join(g.lines if g else []).rstrip().splitlines()):
             print(f"{number:2} |{line}")
         if g and g.boot_id():  # the program and its terminal as they stood, where the guest still answers
-            print(g.run(f"p=$(systemctl show -P MainPID {UNIT}); cat /proc/$p/cmdline /proc/$p/wchan; echo; "
-                        f"cat /proc/$p/syscall; stty -a -F /dev/tty1")[1].decode(errors="replace"))
+            print(g.run(f"p=$(systemctl show -P MainPID {UNIT}); cat /proc/$p/wchan /proc/$p/syscall; stty -a <"
+                        " /dev/tty1")[1].decode(errors="replace"))
         print(f"the guest's serial console: {work}/serial.log; reproduce: /usr/bin/python3 {' '.join(sys.argv)}")
         return 1
     finally:
