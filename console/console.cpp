@@ -3,12 +3,11 @@
 // Output is buffered and goes out in as few writes as possible: when the
 // buffer is full, before the program may wait for input, and at the end.
 //
-// When standard output is a terminal (a console window on Windows), texts
-// and clearings go through terminal.hpp, which knows how that terminal wants
-// them. When it is a pipe or a file, texts go out as their Windows-1252 bytes
-// and a clearing is one form feed (0x0C), on every platform and in every
-// locale, so scripts always see the same texts; only the total's decimal
-// separator follows the locale.
+// On a terminal (a console window on Windows) texts and clearings go through
+// terminal.hpp, which knows what that terminal wants. Into a pipe or a file,
+// texts go as their Windows-1252 bytes and a clearing is one form feed (0x0C),
+// on every platform and in every locale, so that scripts always see the same
+// bytes; only the total's decimal separator follows the locale.
 #include "console/console.hpp"
 
 #include <algorithm>

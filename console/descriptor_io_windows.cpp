@@ -1,9 +1,8 @@
 // Windows: the C runtime's _read and _write on the standard descriptors.
 //
-// The C runtime opens the standard streams in text mode, and they stay so:
-// a "\n" written goes out as CR LF, the platform's line end, and in input a
-// CR LF arrives as "\n" and a Ctrl+Z ends the input, which is how a person at
-// a console window closes it.
+// The C runtime opens the standard streams in text mode, and they stay so: a
+// "\n" goes out as CR LF, the platform's line end; in input CR LF arrives as
+// "\n", and a Ctrl+Z ends the input, the way a person at a console closes it.
 #include "console/descriptor_io.hpp"
 
 #define WIN32_LEAN_AND_MEAN
