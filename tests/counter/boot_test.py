@@ -15,7 +15,7 @@ import base64, json, os, re, socket, subprocess, sys, time
 sys.path[:0] = [os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", folder) for folder in ("", "terminal")]
 import events  # noqa: E402
 from events import Failure  # noqa: E402
-from screen_test import CLOSING_PROMPT, MENU, PROMPT, after_choice, summary  # noqa: E402
+from screen_test import CLOSING_PROMPT, MENU, PROMPT, TWO_THEN_ZERO, screens  # noqa: E402
 
 SECONDS, BOOT_SECONDS = 120, 600  # generous: under emulation on a busy host a start takes seconds
 # A guest that the host cannot keep up with may lose a key: pressed again
@@ -23,8 +23,7 @@ SECONDS, BOOT_SECONDS = 120, 600  # generous: under emulation on a busy host a s
 KEY_SECONDS = 15
 UNIT = "snack-order@tty1.service"
 MENU_SCREEN = MENU + [PROMPT]
-X_SALADA = after_choice("VOCÊ ESCOLHEU X-SALADA, VALOR R$ 8,79")
-AMOUNT_DUE = summary([" X-SALADA R$ 8,79"] + [""] * 9, "8,790000") + [CLOSING_PROMPT]
+X_SALADA, AMOUNT_DUE = screens(TWO_THEN_ZERO)[1], screens(TWO_THEN_ZERO, ",")[-1] + [CLOSING_PROMPT]
 # What the shop needs of the system, each asked in the guest with what it must answer.
 SHOP = {
     "findmnt -n -o FSTYPE /; findmnt -n -o OPTIONS /media/root-ro | cut -d, -f1": "overlay\nro",

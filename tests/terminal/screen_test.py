@@ -42,14 +42,23 @@ STILL_WAITING_SECONDS = 1.5
 MAX_OUTPUT_BYTES = 256 * 1024
 
 BEFORE = "WHAT THE TERMINAL SHOWED BEFORE"
-# The menu and its prompt as a transcript holds them (tools/update-transcripts
-# writes it from the program), up to the clearing after the prompt; pyte
-# keeps no trailing blanks.
-with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "cases", "empty_input.out"),
-          "rb") as transcript:
-    *MENU, PROMPT = transcript.read().decode("cp1252").split("\f")[0].rstrip().split("\n")
-REGISTERED = "ITEM REGISTRADO, CONTINUE REGISTRANDO SEU PEDIDO"
 CLOSING_PROMPT = "PRESSIONE ENTER PARA FECHAR"
+
+
+def screens(case, separator="."):
+    """The screens of a transcript's output (tools/update-transcripts writes it
+    from the program), split at its clearings, each as the lines a terminal
+    keeps (no trailing blanks); the total's decimal separator as given, where
+    the transcript has the C locale's."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e", "cases", f"{case}.out"),
+              "rb") as transcript:
+        *shown_first, summary = transcript.read().decode("cp1252").split("\f")
+    return [[line.rstrip() for line in screen.rstrip("\n").split("\n")]
+            for screen in shown_first + [summary.replace(".", separator)]]  # only the total has a "."
+
+
+*MENU, PROMPT = screens("empty_input")[0]
+TWO_THEN_ZERO = "two_choices_on_one_line"  # the answer to 2, X-SALADA, then the summary
 
 # Set for the C and POSIX locales, whose character set is plain ASCII: the
 # program then writes its letters without their accents.
@@ -182,31 +191,25 @@ def first_screen():
     return shown([BEFORE] + MENU + [PROMPT])
 
 
-def after_choice(answer):
-    return shown([answer, REGISTERED] + MENU + [PROMPT])
-
-
-def summary(slots, total):
-    listed = [f"ITEM {k + 1}{slot}" for k, slot in enumerate(slots)]
-    return shown(["LISTAGEM DOS ITENS QUE VOCÊ ESCOLHEU"] + listed + [f"O Valor do seu pedido é R$ {total}"])
+def summary(case, separator):
+    return shown(screens(case, separator)[-1])
 
 
 def menu_below_what_was_shown(terminal, separator):
     # The prompt has no line end: it must show before anything is typed.
     terminal.wait_for("the first menu below the earlier line", lambda s: top(s, first_screen()))
     terminal.type("0\r")
-    terminal.wait_for("the summary", lambda s: top(s, summary([""] * 10, f"0{separator}000000")))
+    terminal.wait_for("the summary", lambda s: top(s, summary("empty_input", separator)))
     terminal.expect_success()
 
 
 def screen_after_a_choice(terminal, separator):
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
     terminal.type("2\r")
-    expected = after_choice("VOCÊ ESCOLHEU X-SALADA, VALOR R$ 8,79") + [""] * 11
+    expected = shown(screens(TWO_THEN_ZERO)[1]) + [""] * 11
     terminal.wait_for("the answer at the top of a cleared screen", lambda s: s == expected)
     terminal.type("0\r")
-    terminal.wait_for("the summary", lambda s: top(s, summary([" X-SALADA R$ 8,79"] + [""] * 9,
-                                                            f"8{separator}790000")))
+    terminal.wait_for("the summary", lambda s: top(s, summary(TWO_THEN_ZERO, separator)))
     terminal.expect_success()
 
 
@@ -214,9 +217,9 @@ def two_turns_from_one_line(terminal, separator):
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
     terminal.type("9 6\r")
     terminal.wait_for("the second turn's answer without another keystroke",
-                      lambda s: top(s, after_choice("VOCÊ ESCOLHEU ÁGUA, VALOR R$ 3,49")))
+                      lambda s: top(s, shown(screens("invalid_code_then_agua")[2])))
     terminal.type("0\r")
-    expected = summary([" OPÇÃO INVÁLIDA", " ÁGUA R$ 3,49"] + [""] * 8, f"3{separator}490000")
+    expected = summary("invalid_code_then_agua", separator)
     # Cleared first: the summary starts on the top line and nothing follows it.
     terminal.wait_for("the summary on a cleared screen", lambda s: s == expected + [""] * (LINES - len(expected)))
     if terminal.screen.cursor.y != len(expected) - 1 or terminal.screen.cursor.x != len(expected[-1]):
@@ -230,7 +233,7 @@ def order_until_enter(terminal, separator, also_typed=""):
     below it asking for Enter. Keys typed with the 0 do not end that wait."""
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
     terminal.type("2\r0\r" + also_typed)
-    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000") + [CLOSING_PROMPT]
+    expected = summary(TWO_THEN_ZERO, separator) + [CLOSING_PROMPT]
     terminal.wait_for("the summary, then the line asking for Enter",
                       lambda s: s == expected + [""] * (LINES - len(expected)))
     if not terminal.waits_for_a_key():
@@ -261,7 +264,7 @@ def ends_with_summary(lines, separator):
     """The output ends right after the amount due, with nothing below it."""
     while lines and not lines[-1]:
         lines.pop()
-    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
+    expected = summary(TWO_THEN_ZERO, separator)
     if lines[-len(expected):] != expected:
         raise Failure("the output does not end with the summary, the amount due last")
 
@@ -306,7 +309,7 @@ def clearing_as_the_terminal_type_says(terminal, separator):
     clearing = CLEARINGS[terminal.env.get("TERM")]
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
     terminal.type("2\r0\r")
-    expected = summary([" X-SALADA R$ 8,79"] + [""] * 9, f"8{separator}790000")
+    expected = summary(TWO_THEN_ZERO, separator)
     on_screen = (lambda s: top(s, expected)) if clearing else (lambda s: s[-len(expected):] == expected)
     terminal.wait_for("the summary, on top only if the screen was cleared", on_screen)
     terminal.expect_success()
