@@ -31,7 +31,9 @@ SHOP = {
     ". /etc/default/keyboard && echo $XKBMODEL $XKBLAYOUT": "pc105 br",
     "passwd -S root | cut -d' ' -f2; ls /sys/class/net; ls /usr/sbin | grep ssh | wc -l": "L\nlo\n0",
 }
-SECURE_BOOT = "od -An -tu1 /sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c | awk '{print $NF}'"
+# 1 when the firmware booted with Secure Boot on; 0 when off, or when it has no such variable (Debian 13's OVMF without it).
+SECURE_BOOT = ("cat /sys/firmware/efi/efivars/SecureBoot-8be4df61-93ca-11d2-aa0d-00e098032b8c 2>/dev/null"
+               " | od -An -tu1 | awk '{print $NF} END {if (!NR) print 0}'")
 START = time.monotonic()
 
 
