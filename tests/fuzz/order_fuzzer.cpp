@@ -282,7 +282,7 @@ void check_output(const std::string& output, const std::vector<turn>& turns, std
     const std::string& summary = screens.back();
     std::size_t at = 0;
     const std::string heading = std::string(LISTING_HEADING) + "\n";
-    expect(summary.compare(0, heading.size(), heading) == 0, "the summary starts with its heading");
+    expect(summary.starts_with(heading), "the summary starts with its heading");
     at += heading.size();
     for (std::size_t slot = 0; slot < static_cast<std::size_t>(ORDER_SLOTS); ++slot) {
         const std::string line = "ITEM " + std::to_string(slot + 1) + expected_slot_text(codes, slot) + "\n";
