@@ -199,7 +199,8 @@ def menu_below_what_was_shown(terminal, separator):
     # The prompt has no line end: it must show before anything is typed.
     terminal.wait_for("the first menu below the earlier line", lambda s: top(s, first_screen()))
     terminal.type("0\r")
-    terminal.wait_for("the summary", lambda s: top(s, summary("empty_input", separator)))
+    expected = summary("empty_input", separator)
+    terminal.wait_for("the summary", lambda s: top(s, expected))
     terminal.expect_success()
 
 
@@ -209,17 +210,18 @@ def screen_after_a_choice(terminal, separator):
     expected = shown(screens(TWO_THEN_ZERO)[1]) + [""] * 11
     terminal.wait_for("the answer at the top of a cleared screen", lambda s: s == expected)
     terminal.type("0\r")
-    terminal.wait_for("the summary", lambda s: top(s, summary(TWO_THEN_ZERO, separator)))
+    expected = summary(TWO_THEN_ZERO, separator)
+    terminal.wait_for("the summary", lambda s: top(s, expected))
     terminal.expect_success()
 
 
 def two_turns_from_one_line(terminal, separator):
     terminal.wait_for("the first menu", lambda s: top(s, first_screen()))
+    shown_screens = [shown(lines) for lines in screens("invalid_code_then_agua", separator)]
     terminal.type("9 6\r")
-    terminal.wait_for("the second turn's answer without another keystroke",
-                      lambda s: top(s, shown(screens("invalid_code_then_agua")[2])))
+    terminal.wait_for("the second turn's answer without another keystroke", lambda s: top(s, shown_screens[2]))
     terminal.type("0\r")
-    expected = summary("invalid_code_then_agua", separator)
+    expected = shown_screens[-1]
     # Cleared first: the summary starts on the top line and nothing follows it.
     terminal.wait_for("the summary on a cleared screen", lambda s: s == expected + [""] * (LINES - len(expected)))
     if terminal.screen.cursor.y != len(expected) - 1 or terminal.screen.cursor.x != len(expected[-1]):
